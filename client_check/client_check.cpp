@@ -1,0 +1,49 @@
+#include "client_check/client_check.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "client_check/address_word.h"
+#include "client_check/arp_lookup.h"
+#include "client_check/radio.h"
+
+namespace {
+
+constexpr int kRadioCount = 2;
+
+// Starts a one-shot ARP probe in the background so that a later run can find
+// the client. Neither waited for nor checked.
+void startProbe(in_addr_t address) {
+  in_addr dotted{};
+  dotted.s_addr = address;
+  char command[100] = {};
+  std::snprintf(command, sizeof command, "arping -q -I br0 -c 1 %s &", inet_ntoa(dotted));
+  if (std::system(command) != 0) {
+    // The probe's outcome does not change the verdict.
+  }
+}
+
+}  // namespace
+
+int clientCheck(int argc, char** argv) {
+  if (argc != 2) {
+    std::fputs("usage: client_check ADDRESS_WORD\n", stderr);
+    return kVerdictBadArgument;
+  }
+  const in_addr_t address = readAddressWord(argv[1]);
+  if (address == 0) return kVerdictBadArgument;
+
+  MacAddress mac{};
+  if (arpLookupMac(address, mac) != 0) {
+    startProbe(address);
+    return kVerdictNotInArpTable;
+  }
+
+  for (int radio = 0; radio < kRadioCount; ++radio) {
+    if (radioReady(radio) != 0 && radioHasClient(radio, mac) == 1) return kVerdictAssociated;
+  }
+  return kVerdictNotAssociated;
+}

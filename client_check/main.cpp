@@ -1,0 +1,7 @@
+// client_check ADDRESS_WORD
+//
+// Answers, by exit status alone, whether a LAN client is associated with the
+// secondary wireless interface of a ready radio. See client_check.h.
+#include "client_check/client_check.h"
+
+int main(int argc, char** argv) { return clientCheck(argc, argv); }

@@ -1,0 +1,18 @@
+// Per-radio tests. Radio r has the secondary interface wl<r>.1 and the
+// primary interface eth<r+1>. Both tests answer 1 or 0 and never fail: a
+// failed driver request answers 0.
+#ifndef CLIENT_CHECK_RADIO_H
+#define CLIENT_CHECK_RADIO_H
+
+#include "client_check/mac_address.h"
+
+// 1 when the secondary interface belongs to the driver, "psta" and
+// "wet_tunnel" on the primary do not read non-zero (a failed read of either
+// does not refuse), and "bss" on the primary reads non-zero. 0 otherwise.
+int radioReady(int radio);
+
+// 1 when `mac` is in the association list of the radio's secondary
+// interface; 0 when it is not or the list cannot be read.
+int radioHasClient(int radio, const MacAddress& mac);
+
+#endif  // CLIENT_CHECK_RADIO_H

@@ -1,0 +1,93 @@
+#include "client_check/arp_lookup.h"
+
+#include <arpa/inet.h>
+
+#include <string>
+
+#include "tests/fake_driver.h"
+
+namespace {
+
+const std::string kHeader =
+    "IP address       HW type     Flags       HW address            Mask     Device\n";
+
+std::string row(const std::string& ip, const std::string& mac, const std::string& device = "br0",
+                const std::string& flags = "0x2") {
+  return ip + "         0x1         " + flags + "         " + mac + "     *        " + device + "\n";
+}
+
+struct ScanCase {
+  const char* name;
+  std::string table;
+  const char* target;
+  int result;
+  MacAddress mac;
+};
+
+// A line longer than 199 characters arrives in two pieces; the second one is
+// split as a line of its own.
+std::string overlongLine() {
+  std::string first = "10.0.0.1 0x1 0x2 aa:bb:cc:dd:ee:ff * ";
+  first.resize(199, ' ');
+  return first + row("192.168.1.5", "02:00:00:00:00:05");
+}
+
+const ScanCase kScanCases[] = {
+    {"empty table", "", "192.168.1.5", -1, {}},
+    {"header only", kHeader, "192.168.1.5", -1, {}},
+    {"single entry", kHeader + row("192.168.1.5", "a0:b1:c2:d3:e4:f5"), "192.168.1.5", 0,
+     {0xa0, 0xb1, 0xc2, 0xd3, 0xe4, 0xf5}},
+    {"not present", kHeader + row("192.168.1.6", "02:00:00:00:00:06"), "192.168.1.5", -1, {}},
+    {"malformed line ends the search",
+     kHeader + "192.168.1.4 0x1\n" + row("192.168.1.5", "02:00:00:00:00:05"), "192.168.1.5", -1,
+     {}},
+    {"empty line ends the search", kHeader + "\n" + row("192.168.1.5", "02:00:00:00:00:05"),
+     "192.168.1.5", -1, {}},
+    {"first of two wins",
+     kHeader + row("192.168.1.5", "02:00:00:00:00:01") + row("192.168.1.5", "02:00:00:00:00:02"),
+     "192.168.1.5", 0, {2, 0, 0, 0, 0, 1}},
+    {"invalid dotted text is skipped",
+     kHeader + row("192.168.1.500", "02:00:00:00:00:01") + row("192.168.1.5", "02:00:00:00:00:05"),
+     "192.168.1.5", 0, {2, 0, 0, 0, 0, 5}},
+    {"three numbers fill three bytes", kHeader + row("192.168.1.5", "aa:bb:cc"), "192.168.1.5", 0,
+     {0xaa, 0xbb, 0xcc, 0, 0, 0}},
+    {"unpadded numbers", kHeader + row("192.168.1.5", "1:2:3:4:5:6"), "192.168.1.5", 0,
+     {1, 2, 3, 4, 5, 6}},
+    {"only the low eight bits", kHeader + row("192.168.1.5", "1ff:2:3:4:5:6"), "192.168.1.5", 0,
+     {0xff, 2, 3, 4, 5, 6}},
+    {"another device matches", kHeader + row("192.168.1.5", "02:00:00:00:00:05", "eth0"),
+     "192.168.1.5", 0, {2, 0, 0, 0, 0, 5}},
+    {"incomplete entry matches with a zero MAC",
+     kHeader + row("192.168.1.5", "00:00:00:00:00:00", "br0", "0x0"), "192.168.1.5", 0, {}},
+    {"all-ones target is never found", kHeader + row("255.255.255.255", "02:00:00:00:00:05"),
+     "255.255.255.255", -1, {}},
+    {"a piece of an overlong line is a line of its own", kHeader + overlongLine(), "192.168.1.5",
+     0, {2, 0, 0, 0, 0, 5}},
+    {"199 characters of address text are one field",
+     kHeader + std::string(199, '1') + "\n" + row("192.168.1.5", "02:00:00:00:00:05"),
+     "192.168.1.5", -1, {}},
+    {"addresses in inet_addr's other forms", kHeader + row("0xc0.168.1.5", "02:00:00:00:00:05"),
+     "192.168.1.5", 0, {2, 0, 0, 0, 0, 5}},
+};
+
+TEST(ArpScan, Table) {
+  for (const ScanCase& c : kScanCases) {
+    std::FILE* table = tmpfile();
+    ASSERT_NE(table, nullptr);
+    std::fputs(c.table.c_str(), table);
+    std::rewind(table);
+    MacAddress mac{};
+    EXPECT_EQ(arpScanTable(table, inet_addr(c.target), mac), c.result) << c.name;
+    EXPECT_EQ(mac, c.mac) << c.name;
+    std::fclose(table);
+  }
+}
+
+using ArpLookup = FakeDriverTest;
+
+TEST_F(ArpLookup, UnreadableTableIsNotFound) {
+  MacAddress mac{};
+  EXPECT_EQ(arpLookupMac(inet_addr("192.168.1.5"), mac), -1);
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+#include "client_check/client_check.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "tests/fake_driver.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+const MacAddress kClient = {0x02, 0xc1, 0x1e, 0x00, 0x00, 0x05};
+constexpr char kArpTable[] =
+    "IP address       HW type     Flags       HW address            Mask     Device\n"
+    "192.168.1.5      0x1         0x2         02:c1:1e:00:00:05     *        br0\n"
+    "192.168.1.9      0x1         0x0         00:00:00:00:00:00     *        br0\n";
+
+std::vector<FakeInterface> radios(std::vector<FakeInterface> a, std::vector<FakeInterface> b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+struct FlowCase {
+  const char* name;
+  std::vector<const char*> args;
+  bool arpReadable;
+  std::vector<FakeInterface> interfaces;
+  int verdict;
+  Log log;
+  Log shell;
+  const char* message;
+};
+
+const Log kRadio0 = {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel",
+                     "eth1 262 bss", "wl0.1 159"};
+const Log kRadio1 = {"wl1.1 0", "wl1.1 1", "eth2 262 psta", "eth2 262 wet_tunnel",
+                     "eth2 262 bss", "wl1.1 159"};
+const Log kBoth = [] {
+  Log both = kRadio0;
+  both.insert(both.end(), kRadio1.begin(), kRadio1.end());
+  return both;
+}();
+constexpr char kUsage[] = "usage: client_check ADDRESS_WORD\n";
+
+class ClientCheckFlow : public FakeDriverTest {
+ protected:
+  void SetUp() override {
+    FakeDriverTest::SetUp();
+    char path[] = "/tmp/client_check_arp_XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    arpPath_ = path;
+    std::ofstream(arpPath_) << kArpTable;
+  }
+  void TearDown() override {
+    std::remove(arpPath_.c_str());
+    FakeDriverTest::TearDown();
+  }
+  std::string arpPath_;
+};
+
+TEST_F(ClientCheckFlow, Verdicts) {
+  const FlowCase cases[] = {
+      {"no argument", {}, true, readyRadio(0, {kClient}), -2, {}, {}, kUsage},
+      {"two arguments", {"83994816", "1"}, true, readyRadio(0, {kClient}), -2, {}, {}, kUsage},
+      {"argument 0", {"0"}, true, readyRadio(0, {kClient}), -2, {}, {}, ""},
+      {"argument without digits", {" -x"}, true, readyRadio(0, {kClient}), -2, {}, {}, ""},
+      {"missing client probes", {"100772032"}, true, {}, -1, {},
+       {"arping -q -I br0 -c 1 192.168.1.6 &"}, ""},
+      {"all-ones address probes", {"-1"}, true, {}, -1, {},
+       {"arping -q -I br0 -c 1 255.255.255.255 &"}, ""},
+      {"unreadable table probes", {"83994816"}, false, readyRadio(0, {kClient}), -1, {},
+       {"arping -q -I br0 -c 1 192.168.1.5 &"}, ""},
+      {"client on radio 0", {"83994816"}, true, readyRadio(0, {kClient}), 1, kRadio0, {}, ""},
+      {"client on radio 1 only", {"83994816"}, true,
+       radios(readyRadio(0), readyRadio(1, {kClient})), 1, kBoth, {}, ""},
+      {"client on neither", {"83994816"}, true, radios(readyRadio(0), readyRadio(1)), 0, kBoth,
+       {}, ""},
+      {"no radios at all", {"83994816"}, true, {}, 0, {"wl0.1 0", "wl1.1 0"}, {}, ""},
+      {"incomplete entry searches with a zero MAC", {"151103680"}, true,
+       readyRadio(0, {MacAddress{}}), 1, kRadio0, {}, ""},
+  };
+  for (const FlowCase& c : cases) {
+    driver = FakeDriver{};
+    driver.interfaces = c.interfaces;
+    if (c.arpReadable) driver.arpTablePath = arpPath_;
+    std::vector<char*> argv = {const_cast<char*>("client_check")};
+    for (const char* a : c.args) argv.push_back(const_cast<char*>(a));
+    argv.push_back(nullptr);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(clientCheck(static_cast<int>(argv.size() - 1), argv.data()), c.verdict) << c.name;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message) << c.name;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << c.name;
+    EXPECT_EQ(driver.log(), c.log) << c.name;
+    EXPECT_EQ(driver.shellCommands, c.shell) << c.name;
+  }
+}
+
+TEST_F(ClientCheckFlow, PstaOnRadio0SkipsItEvenWithTheClientListed) {
+  driver.arpTablePath = arpPath_;
+  driver.interfaces = radios(readyRadio(0, {kClient}), readyRadio(1));
+  driver.interfaces[1].vars["psta"] = 1;
+  char* argv[] = {const_cast<char*>("client_check"), const_cast<char*>("83994816"), nullptr};
+  EXPECT_EQ(clientCheck(2, argv), 0);
+  EXPECT_EQ(driver.log().front(), "wl0.1 0");
+  EXPECT_EQ(driver.log().size(), 10u);  // radio 0 stops after wet_tunnel; radio 1 in full
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+#include "tests/fake_driver.h"
+
+#include <net/if.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <linux/sockios.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+extern "C" {
+int __real_socket(int domain, int type, int protocol);
+int __real_ioctl(int fd, unsigned long request, void* arg);
+int __real_close(int fd);
+FILE* __real_fopen(const char* path, const char* mode);
+}
+
+FakeDriver& fakeDriver() {
+  static FakeDriver driver;
+  return driver;
+}
+
+std::vector<std::string> FakeDriver::log() const {
+  std::vector<std::string> lines;
+  for (const FakeRequest& r : requests) {
+    std::string line = r.ifname + " " + std::to_string(r.command);
+    if (!r.varname.empty()) line += " " + r.varname;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<FakeInterface> readyRadio(int radio, std::vector<MacAddress> clients) {
+  FakeInterface secondary;
+  secondary.name = "wl" + std::to_string(radio) + ".1";
+  secondary.assoc = std::move(clients);
+  FakeInterface primary;
+  primary.name = "eth" + std::to_string(radio + 1);
+  primary.vars = {{"psta", 0}, {"wet_tunnel", 0}, {"bss", 1}};
+  return {secondary, primary};
+}
+
+namespace {
+
+int fail(int error) {
+  errno = error;
+  return -1;
+}
+
+void put32(void* buffer, std::uint32_t value) { std::memcpy(buffer, &value, sizeof value); }
+
+int answer(FakeDriver& driver, const ifreq& carrier) {
+  WlIoctlRequest record;
+  std::memcpy(&record, carrier.ifr_data, sizeof record);
+  unsigned char raw[sizeof record];
+  std::memcpy(raw, carrier.ifr_data, sizeof record);
+  const std::size_t setEnd = offsetof(WlIoctlRequest, set) + 1;
+  const bool restZero = std::all_of(raw + setEnd, raw + sizeof raw, [](unsigned char b) { return b == 0; });
+
+  FakeRequest seen{std::string(carrier.ifr_name, strnlen(carrier.ifr_name, IFNAMSIZ)),
+                   record.command, record.length, record.set, restZero, {}, 0};
+  auto* buffer = static_cast<unsigned char*>(record.buffer);
+  if (record.command == wlan::kCmdGetVar)
+    seen.varname.assign(reinterpret_cast<char*>(buffer), strnlen(reinterpret_cast<char*>(buffer), record.length));
+  else if (record.length >= 4)
+    std::memcpy(&seen.wordIn, buffer, 4);
+  driver.requests.push_back(seen);
+
+  auto it = std::find_if(driver.interfaces.begin(), driver.interfaces.end(),
+                         [&](const FakeInterface& i) { return i.name == seen.ifname; });
+  if (it == driver.interfaces.end()) return fail(ENODEV);
+  const FakeInterface& iface = *it;
+  if (auto failing = iface.commandErrno.find(record.command); failing != iface.commandErrno.end())
+    return fail(failing->second);
+
+  switch (record.command) {
+    case wlan::kCmdGetMagic:
+      if (record.length < 4) return fail(EINVAL);
+      put32(buffer, iface.magic);
+      return 0;
+    case wlan::kCmdGetVersion:
+      if (record.length < 4) return fail(EINVAL);
+      put32(buffer, iface.version);
+      return 0;
+    case wlan::kCmdGetVar: {
+      if (auto failing = iface.varErrno.find(seen.varname); failing != iface.varErrno.end())
+        return fail(failing->second);
+      auto value = iface.vars.find(seen.varname);
+      if (value == iface.vars.end() || record.length < 4) return fail(EINVAL);
+      put32(buffer, static_cast<std::uint32_t>(value->second));
+      return 0;
+    }
+    case wlan::kCmdGetAssocList: {
+      if (record.length < 4) return fail(EINVAL);
+      put32(buffer, iface.count.value_or(static_cast<std::uint32_t>(iface.assoc.size())));
+      std::size_t offset = 4;
+      for (const MacAddress& mac : iface.assoc) {
+        if (offset + mac.size() > record.length) break;
+        std::memcpy(buffer + offset, mac.data(), mac.size());
+        offset += mac.size();
+      }
+      return 0;
+    }
+    default:
+      return fail(EOPNOTSUPP);
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+int __wrap_socket(int domain, int type, int protocol) {
+  FakeDriver& driver = fakeDriver();
+  if (driver.socketErrno != 0) return fail(driver.socketErrno);
+  const int fd = __real_socket(domain, type, protocol);
+  if (fd >= 0) {
+    driver.openSockets.insert(fd);
+    ++driver.socketsOpened;
+  }
+  return fd;
+}
+
+int __wrap_ioctl(int fd, unsigned long request, ...) {
+  va_list args;
+  va_start(args, request);
+  void* arg = va_arg(args, void*);
+  va_end(args);
+  FakeDriver& driver = fakeDriver();
+  if (request != SIOCDEVPRIVATE || driver.openSockets.count(fd) == 0)
+    return __real_ioctl(fd, request, arg);
+  return answer(driver, *static_cast<const ifreq*>(arg));
+}
+
+int __wrap_close(int fd) {
+  fakeDriver().openSockets.erase(fd);
+  return __real_close(fd);
+}
+
+FILE* __wrap_fopen(const char* path, const char* mode) {
+  if (std::strcmp(path, "/proc/net/arp") != 0) return __real_fopen(path, mode);
+  const std::string& replacement = fakeDriver().arpTablePath;
+  if (replacement.empty()) {
+    errno = ENOENT;
+    return nullptr;
+  }
+  return __real_fopen(replacement.c_str(), mode);
+}
+
+int __wrap_system(const char* command) {
+  fakeDriver().shellCommands.emplace_back(command);
+  return 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,74 @@
+// A fake wireless driver and ARP table at the C library boundary of the test
+// binary. The test executable is linked with --wrap for socket, ioctl, close,
+// fopen and system, so the code under test runs unmodified while:
+//  - sockets are real descriptors, tracked so that every one must be closed;
+//  - ioctl(SIOCDEVPRIVATE) on such a socket is answered from `interfaces`;
+//  - fopen("/proc/net/arp") opens `arpTablePath` instead (or fails when empty);
+//  - system() only records the command.
+#ifndef TESTS_FAKE_DRIVER_H
+#define TESTS_FAKE_DRIVER_H
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "client_check/mac_address.h"
+#include "wlan/wlan.h"
+
+struct FakeInterface {
+  std::string name;
+  std::uint32_t magic = wlan::kDriverMagic;
+  std::uint32_t version = 1;
+  std::map<std::string, std::int32_t> vars;  // a variable missing here fails with EINVAL
+  std::map<std::string, int> varErrno;       // a variable that fails with this errno
+  std::map<int, int> commandErrno;           // a command that fails with this errno
+  std::vector<MacAddress> assoc;
+  std::optional<std::uint32_t> count;  // reported instead of assoc.size()
+};
+
+struct FakeRequest {
+  std::string ifname;
+  std::uint32_t command;
+  std::uint32_t length;
+  std::uint8_t set;
+  bool restZero;          // padding and trailing words arrived as zeros
+  std::string varname;    // command 262
+  std::uint32_t wordIn;   // the buffer's first word on the way in (not for 262)
+};
+
+struct FakeDriver {
+  std::vector<FakeInterface> interfaces;
+  int socketErrno = 0;  // when set, socket() fails with it
+  std::string arpTablePath;
+  std::vector<FakeRequest> requests;
+  std::set<int> openSockets;
+  int socketsOpened = 0;
+  std::vector<std::string> shellCommands;
+
+  // "wl0.1 0", "eth1 262 psta", "wl0.1 159": one line per request.
+  std::vector<std::string> log() const;
+};
+
+// The one fake every wrapped call consults; reset by each test fixture.
+FakeDriver& fakeDriver();
+
+// A ready radio r: wl<r>.1 speaks the driver's identity and lists `clients`,
+// eth<r+1> reads psta 0, wet_tunnel 0, bss 1.
+std::vector<FakeInterface> readyRadio(int radio, std::vector<MacAddress> clients = {});
+
+// Starts every test with a fresh fake and checks that no socket leaked.
+class FakeDriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fakeDriver() = FakeDriver{}; }
+  void TearDown() override {
+    EXPECT_TRUE(driver.openSockets.empty()) << "a request left its socket open";
+  }
+  FakeDriver& driver = fakeDriver();
+};
+
+#endif  // TESTS_FAKE_DRIVER_H

@@ -1,0 +1,111 @@
+#include "client_check/radio.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <functional>
+
+#include "tests/fake_driver.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+using Interfaces = std::vector<FakeInterface>;
+
+const MacAddress kClient = {0x02, 0xc1, 0x1e, 0x00, 0x00, 0x05};
+
+MacAddress other(std::uint8_t n) { return {0x02, 0, 0, 0, 0, n}; }
+
+FakeInterface& find(Interfaces& interfaces, const std::string& name) {
+  for (FakeInterface& i : interfaces)
+    if (i.name == name) return i;
+  ADD_FAILURE() << "no interface " << name;
+  std::abort();
+}
+
+const Log kReadySequence = {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel",
+                            "eth1 262 bss"};
+
+using Radio = FakeDriverTest;
+
+TEST_F(Radio, Readiness) {
+  struct Case {
+    const char* name;
+    std::function<void(Interfaces&)> setup;  // applied to a ready radio 0
+    int ready;
+    Log log;
+  };
+  const Case cases[] = {
+      {"ready", nullptr, 1, kReadySequence},
+      {"no secondary interface",
+       [](Interfaces& r) { r.erase(r.begin()); }, 0, {"wl0.1 0"}},
+      {"wrong magic", [](Interfaces& r) { find(r, "wl0.1").magic = 1; }, 0, {"wl0.1 0"}},
+      {"version 3", [](Interfaces& r) { find(r, "wl0.1").version = 3; }, 0,
+       {"wl0.1 0", "wl0.1 1"}},
+      {"psta set", [](Interfaces& r) { find(r, "eth1").vars["psta"] = 1; }, 0,
+       {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel"}},
+      {"wet_tunnel set", [](Interfaces& r) { find(r, "eth1").vars["wet_tunnel"] = 1; }, 0,
+       {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel"}},
+      {"psta unknown still passes", [](Interfaces& r) { find(r, "eth1").vars.erase("psta"); }, 1,
+       {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 bss"}},
+      {"bss 0", [](Interfaces& r) { find(r, "eth1").vars["bss"] = 0; }, 0, kReadySequence},
+      {"bss unreadable", [](Interfaces& r) { find(r, "eth1").varErrno["bss"] = EIO; }, 0,
+       kReadySequence},
+      {"no primary interface", [](Interfaces& r) { r.pop_back(); }, 0,
+       {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 bss"}},
+  };
+  for (const Case& c : cases) {
+    driver.requests.clear();
+    driver.interfaces = readyRadio(0);
+    if (c.setup) c.setup(driver.interfaces);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(radioReady(0), c.ready) << c.name;
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(driver.log(), c.log) << c.name;
+  }
+}
+
+TEST_F(Radio, Radio1UsesItsOwnInterfaces) {
+  driver.interfaces = readyRadio(1);
+  EXPECT_EQ(radioReady(1), 1);
+  EXPECT_EQ(driver.log(), (Log{"wl1.1 0", "wl1.1 1", "eth2 262 psta", "eth2 262 wet_tunnel",
+                               "eth2 262 bss"}));
+}
+
+TEST_F(Radio, AssociationListSearch) {
+  struct Case {
+    const char* name;
+    std::vector<MacAddress> entries;
+    std::optional<std::uint32_t> count;
+    int found;
+  };
+  std::vector<MacAddress> full;  // 74 entries: all that fit the 448-byte buffer
+  for (int k = 0; k < 73; ++k) full.push_back(other(static_cast<std::uint8_t>(k)));
+  full.push_back(kClient);
+  const Case cases[] = {
+      {"empty", {}, std::nullopt, 0},
+      {"first", {kClient, other(1), other(2)}, std::nullopt, 1},
+      {"third", {other(1), other(2), kClient}, std::nullopt, 1},
+      {"last of a full buffer", full, std::nullopt, 1},
+      {"count 0 hides entries", {kClient}, 0u, 0},
+      {"count stops before the client", {other(1), kClient}, 1u, 0},
+      {"last byte differs", {{0x02, 0xc1, 0x1e, 0x00, 0x00, 0x06}}, std::nullopt, 0},
+      {"first byte differs", {{0x03, 0xc1, 0x1e, 0x00, 0x00, 0x05}}, std::nullopt, 0},
+      {"lying count, client absent", {other(1)}, 0xFFFFFFFFu, 0},
+      {"lying count, client last in buffer", full, 1000u, 1},
+  };
+  for (const Case& c : cases) {
+    driver.interfaces = readyRadio(0, c.entries);
+    driver.interfaces[0].count = c.count;
+    EXPECT_EQ(radioHasClient(0, kClient), c.found) << c.name;
+  }
+}
+
+TEST_F(Radio, UnreadableListHasNoClient) {
+  driver.interfaces = readyRadio(0, {kClient});
+  driver.interfaces[0].commandErrno[wlan::kCmdGetAssocList] = EIO;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(radioHasClient(0, kClient), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "wl0.1: Input/output error\n");
+}
+
+}  // namespace

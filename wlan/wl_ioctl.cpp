@@ -1,0 +1,64 @@
+// The transport: one device-private ioctl on a fresh datagram socket.
+#include <net/if.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include <linux/sockios.h>
+
+#include "wlan/wlan.h"
+
+namespace {
+
+// Owns one socket descriptor for the length of one request.
+class Socket {
+ public:
+  Socket() : fd_(socket(AF_INET, SOCK_DGRAM, 0)) {}
+  ~Socket() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Socket(const Socket&) = delete;
+  Socket& operator=(const Socket&) = delete;
+
+  bool isOpen() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+int wlanWlIoctl(const char* ifname, int command, void* buffer, int length) {
+  Socket socket;
+  if (!socket.isOpen()) {
+    perror("wlanWlIoctl:socket");
+    return -1;
+  }
+
+  // Value-initialised so that the padding and the trailing words reach the
+  // driver as zeros rather than as stale stack bytes.
+  WlIoctlRequest request{};
+  request.command = static_cast<std::uint32_t>(command);
+  request.buffer = buffer;
+  request.length = static_cast<std::uint32_t>(length);
+  request.set = 0;
+
+  ifreq carrier;
+  std::memset(&carrier, 0, sizeof carrier);
+  // At most IFNAMSIZ characters; the kernel terminates the name itself.
+  std::memcpy(carrier.ifr_name, ifname, strnlen(ifname, IFNAMSIZ));
+  carrier.ifr_data = reinterpret_cast<char*>(&request);
+
+  const int result = ioctl(socket.fd(), SIOCDEVPRIVATE, &carrier);
+  if (result < 0 && command != wlan::kCmdGetMagic && command != wlan::kCmdSilentOnFailure) {
+    // ifr_name need not be terminated when the name filled all of it.
+    char name[IFNAMSIZ + 1] = {};
+    std::memcpy(name, carrier.ifr_name, IFNAMSIZ);
+    perror(name);
+  }
+  return result;
+}
