@@ -1,0 +1,271 @@
+// A wireless driver simulator, preloaded (LD_PRELOAD) into a program that
+// talks to the driver through ioctl(SIOCDEVPRIVATE).
+//
+// Every SIOCDEVPRIVATE request is answered from the scenario file named by
+// CLIENT_CHECK_SIM_SCENARIO; every other ioctl goes to the C library. When
+// CLIENT_CHECK_SIM_LOG names a file, one line per request is appended to it:
+//   <interface> <command> len=<length> set=<flag>[ var=<name>][ count=<count in>]
+//
+// The scenario's driver part is a block per interface (see simulator/README.md):
+//   interface wl0.1
+//     magic 0x14E46C77        identity (default: the driver's magic)
+//     version 1               interface version (default 1)
+//     assoc 02:00:00:00:00:05 ...   association list entries (repeatable)
+//     count 3                 count reported instead of the number of entries
+//     var bss 1               named integer variable
+//     var psta error EIO      a variable whose read fails
+//     fail 159 EPERM          a command that fails
+// An interface without a block fails with ENODEV, an unknown variable with
+// EINVAL, a command the driver does not know with EOPNOTSUPP.
+//
+// The simulator keeps no state between requests: it reads the scenario anew
+// each time, into fixed buffers.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <net/if.h>
+#include <unistd.h>
+
+#include <linux/sockios.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The request record as the driver sees it in this build: 24 bytes on a
+// 32-bit target, a pointer-wide buffer field elsewhere.
+struct Record {
+  std::uint32_t command;
+  void* buffer;
+  std::uint32_t length;
+  std::uint8_t set;
+  std::uint32_t trailing[2];
+};
+static_assert(sizeof(void*) != 4 || sizeof(Record) == 24, "32-bit record layout");
+
+constexpr std::uint32_t kMagic = 0x14E46C77;
+constexpr std::size_t kMaxScenario = 64 * 1024;
+constexpr std::size_t kMaxEntries = 1024;
+constexpr std::size_t kMaxWords = 80;
+
+struct ErrnoName {
+  const char* name;
+  int value;
+};
+constexpr ErrnoName kErrnoNames[] = {
+    {"EPERM", EPERM},   {"ENOENT", ENOENT},         {"EIO", EIO},         {"ENXIO", ENXIO},
+    {"E2BIG", E2BIG},   {"EBADF", EBADF},           {"EAGAIN", EAGAIN},   {"ENOMEM", ENOMEM},
+    {"EACCES", EACCES}, {"EFAULT", EFAULT},         {"EBUSY", EBUSY},     {"ENODEV", ENODEV},
+    {"EINVAL", EINVAL}, {"ENOTTY", ENOTTY},         {"ENOSPC", ENOSPC},   {"ERANGE", ERANGE},
+    {"ENOSYS", ENOSYS}, {"EOPNOTSUPP", EOPNOTSUPP}, {"ETIMEDOUT", ETIMEDOUT},
+};
+
+int parseErrno(const char* word) {
+  for (const ErrnoName& e : kErrnoNames)
+    if (std::strcmp(word, e.name) == 0) return e.value;
+  const long value = std::strtol(word, nullptr, 0);
+  return value > 0 ? static_cast<int>(value) : EIO;
+}
+
+bool parseMac(const char* word, unsigned char* mac) {
+  unsigned int b[6];
+  char extra;
+  if (std::sscanf(word, "%x:%x:%x:%x:%x:%x%c", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5],
+                  &extra) != 6)
+    return false;
+  for (int k = 0; k < 6; ++k) mac[k] = static_cast<unsigned char>(b[k]);
+  return true;
+}
+
+// What the scenario says about one request.
+struct Answer {
+  bool interfaceFound = false;
+  int failErrno = 0;  // from "fail <command> <errno>"
+  std::uint32_t magic = kMagic;
+  std::uint32_t version = 1;
+  bool varFound = false;
+  int varErrno = 0;
+  std::int32_t varValue = 0;
+  bool countGiven = false;
+  std::uint32_t count = 0;
+  std::size_t entries = 0;
+  unsigned char assoc[kMaxEntries][6];
+};
+
+// Reads the whole scenario into `text` (terminated); false when unreadable.
+bool readScenario(char (&text)[kMaxScenario]) {
+  const char* path = std::getenv("CLIENT_CHECK_SIM_SCENARIO");
+  if (path == nullptr) return false;
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  std::size_t used = 0;
+  for (ssize_t n; used < sizeof text - 1 && (n = read(fd, text + used, sizeof text - 1 - used)) > 0;)
+    used += static_cast<std::size_t>(n);
+  close(fd);
+  text[used] = '\0';
+  return true;
+}
+
+void collect(char* text, const char* ifname, std::uint32_t command, const char* varname,
+             Answer& answer) {
+  bool inBlock = false;
+  for (char* line = text; line != nullptr && *line != '\0';) {
+    char* next = std::strchr(line, '\n');
+    if (next != nullptr) *next++ = '\0';
+    if (char* comment = std::strchr(line, '#')) *comment = '\0';
+    char* words[kMaxWords];
+    std::size_t count = 0;
+    for (char* save = nullptr, *w = strtok_r(line, " \t\r", &save); w != nullptr && count < kMaxWords;
+         w = strtok_r(nullptr, " \t\r", &save))
+      words[count++] = w;
+    line = next;
+    if (count == 0) continue;
+
+    const char* key = words[0];
+    if (std::strcmp(key, "interface") == 0) {
+      inBlock = count > 1 && std::strcmp(words[1], ifname) == 0;
+      answer.interfaceFound |= inBlock;
+      continue;
+    }
+    if (!inBlock) continue;
+    if (std::strcmp(key, "magic") == 0 && count > 1) {
+      answer.magic = static_cast<std::uint32_t>(std::strtoul(words[1], nullptr, 0));
+    } else if (std::strcmp(key, "version") == 0 && count > 1) {
+      answer.version = static_cast<std::uint32_t>(std::strtoul(words[1], nullptr, 0));
+    } else if (std::strcmp(key, "count") == 0 && count > 1) {
+      answer.countGiven = true;
+      answer.count = static_cast<std::uint32_t>(std::strtoul(words[1], nullptr, 0));
+    } else if (std::strcmp(key, "fail") == 0 && count > 2) {
+      if (std::strtoul(words[1], nullptr, 0) == command) answer.failErrno = parseErrno(words[2]);
+    } else if (std::strcmp(key, "var") == 0 && count > 2 && varname != nullptr &&
+               std::strcmp(words[1], varname) == 0) {
+      answer.varFound = true;
+      if (std::strcmp(words[2], "error") == 0)
+        answer.varErrno = count > 3 ? parseErrno(words[3]) : EIO;
+      else
+        answer.varValue = static_cast<std::int32_t>(std::strtoul(words[2], nullptr, 0));
+    } else if (std::strcmp(key, "assoc") == 0) {
+      for (std::size_t k = 1; k < count && answer.entries < kMaxEntries; ++k)
+        if (parseMac(words[k], answer.assoc[answer.entries])) ++answer.entries;
+    }
+  }
+}
+
+void logRequest(const char* ifname, const Record& record, const char* varname,
+                std::uint32_t countIn) {
+  const char* path = std::getenv("CLIENT_CHECK_SIM_LOG");
+  if (path == nullptr) return;
+  char line[256];
+  int n = std::snprintf(line, sizeof line, "%s %u len=%u set=%u", ifname, record.command,
+                        record.length, record.set);
+  if (varname != nullptr)
+    n += std::snprintf(line + n, sizeof line - n, " var=%s", varname);
+  else if (record.command == 159)
+    n += std::snprintf(line + n, sizeof line - n, " count=%u", countIn);
+  if (n > static_cast<int>(sizeof line) - 2) n = sizeof line - 2;
+  line[n++] = '\n';
+  const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  if (write(fd, line, static_cast<std::size_t>(n)) < 0) {
+    // A lost log line does not change the driver's answer.
+  }
+  close(fd);
+}
+
+void put32(unsigned char* buffer, std::uint32_t value) {
+  std::memcpy(buffer, &value, sizeof value);
+}
+
+// Answers one request; returns 0 or an errno.
+int serve(const ifreq& carrier) {
+  Record record;
+  std::memcpy(&record, carrier.ifr_data, sizeof record);
+  char ifname[IFNAMSIZ + 1] = {};
+  std::memcpy(ifname, carrier.ifr_name, IFNAMSIZ);
+  auto* buffer = static_cast<unsigned char*>(record.buffer);
+  if (buffer == nullptr) return EFAULT;
+
+  char varname[101] = {};
+  const bool isVar = record.command == 262;
+  if (isVar) {
+    const std::size_t n = strnlen(reinterpret_cast<char*>(buffer), record.length);
+    std::memcpy(varname, buffer, n < sizeof varname - 1 ? n : sizeof varname - 1);
+  }
+  std::uint32_t countIn = 0;
+  if (record.length >= 4) std::memcpy(&countIn, buffer, sizeof countIn);
+  logRequest(ifname, record, isVar ? varname : nullptr, countIn);
+
+  char text[kMaxScenario];
+  if (!readScenario(text)) return ENODEV;
+  static_assert(sizeof(Answer) < 16 * 1024, "answer fits the stack");
+  Answer answer;
+  collect(text, ifname, record.command, isVar ? varname : nullptr, answer);
+
+  if (!answer.interfaceFound) return ENODEV;
+  if (answer.failErrno != 0) return answer.failErrno;
+  switch (record.command) {
+    case 0:
+    case 1:
+      if (record.length < 4) return EINVAL;
+      put32(buffer, record.command == 0 ? answer.magic : answer.version);
+      return 0;
+    case 262:
+      if (!answer.varFound || record.length < 4) return EINVAL;
+      if (answer.varErrno != 0) return answer.varErrno;
+      put32(buffer, static_cast<std::uint32_t>(answer.varValue));
+      return 0;
+    case 159: {
+      if (record.length < 4) return EINVAL;
+      put32(buffer, answer.countGiven ? answer.count : static_cast<std::uint32_t>(answer.entries));
+      std::size_t offset = 4;
+      for (std::size_t k = 0; k < answer.entries && offset + 6 <= record.length; ++k, offset += 6)
+        std::memcpy(buffer + offset, answer.assoc[k], 6);
+      return 0;
+    }
+    default:
+      return EOPNOTSUPP;
+  }
+}
+
+using IoctlFunction = int (*)(int, unsigned long, ...);
+
+int dispatch(const char* realName, int fd, unsigned long request, void* argument) {
+  if (request == SIOCDEVPRIVATE && argument != nullptr) {
+    const int error = serve(*static_cast<const ifreq*>(argument));
+    errno = error;
+    return error == 0 ? 0 : -1;
+  }
+  auto real = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, realName));
+  if (real == nullptr) {
+    errno = ENOSYS;
+    return -1;
+  }
+  return real(fd, request, argument);
+}
+
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, ...) {
+  va_list args;
+  va_start(args, request);
+  void* argument = va_arg(args, void*);
+  va_end(args);
+  return dispatch("ioctl", fd, request, argument);
+}
+
+// The name a C library with 64-bit time on a 32-bit target exports ioctl as.
+__attribute__((visibility("default"))) int __ioctl_time64(int fd, unsigned long request, ...) {
+  va_list args;
+  va_start(args, request);
+  void* argument = va_arg(args, void*);
+  va_end(args);
+  return dispatch("__ioctl_time64", fd, request, argument);
+}
+
+}  // extern "C"
