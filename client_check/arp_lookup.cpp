@@ -26,8 +26,8 @@ class ArpTableStream {
 // the low eight bits of each. Returns -1 only when the text is empty.
 int parseHardwareAddress(const char* text, MacAddress& mac) {
   unsigned int numbers[6] = {};
-  const int parsed = std::sscanf(text, "%x:%x:%x:%x:%x:%x", &numbers[0], &numbers[1],
-                                 &numbers[2], &numbers[3], &numbers[4], &numbers[5]);
+  const int parsed = std::sscanf(text, "%x:%x:%x:%x:%x:%x", &numbers[0], &numbers[1], &numbers[2],
+                                 &numbers[3], &numbers[4], &numbers[5]);
   if (parsed == EOF) return -1;
   for (int k = 0; k < parsed; ++k) mac[k] = static_cast<std::uint8_t>(numbers[k]);
   return 0;

@@ -4,4 +4,6 @@
 // secondary wireless interface of a ready radio. See client_check.h.
 #include "client_check/client_check.h"
 
-int main(int argc, char** argv) { return clientCheck(argc, argv); }
+int main(int argc, char** argv) {
+  return clientCheck(argc, argv);
+}

@@ -57,11 +57,13 @@ struct ErrnoName {
   int value;
 };
 constexpr ErrnoName kErrnoNames[] = {
-    {"EPERM", EPERM},   {"ENOENT", ENOENT},         {"EIO", EIO},         {"ENXIO", ENXIO},
-    {"E2BIG", E2BIG},   {"EBADF", EBADF},           {"EAGAIN", EAGAIN},   {"ENOMEM", ENOMEM},
-    {"EACCES", EACCES}, {"EFAULT", EFAULT},         {"EBUSY", EBUSY},     {"ENODEV", ENODEV},
-    {"EINVAL", EINVAL}, {"ENOTTY", ENOTTY},         {"ENOSPC", ENOSPC},   {"ERANGE", ERANGE},
-    {"ENOSYS", ENOSYS}, {"EOPNOTSUPP", EOPNOTSUPP}, {"ETIMEDOUT", ETIMEDOUT},
+    {"EPERM", EPERM},         {"ENOENT", ENOENT}, {"EIO", EIO},
+    {"ENXIO", ENXIO},         {"E2BIG", E2BIG},   {"EBADF", EBADF},
+    {"EAGAIN", EAGAIN},       {"ENOMEM", ENOMEM}, {"EACCES", EACCES},
+    {"EFAULT", EFAULT},       {"EBUSY", EBUSY},   {"ENODEV", ENODEV},
+    {"EINVAL", EINVAL},       {"ENOTTY", ENOTTY}, {"ENOSPC", ENOSPC},
+    {"ERANGE", ERANGE},       {"ENOSYS", ENOSYS}, {"EOPNOTSUPP", EOPNOTSUPP},
+    {"ETIMEDOUT", ETIMEDOUT},
 };
 
 int parseErrno(const char* word) {
@@ -74,8 +76,8 @@ int parseErrno(const char* word) {
 bool parseMac(const char* word, unsigned char* mac) {
   unsigned int b[6];
   char extra;
-  if (std::sscanf(word, "%x:%x:%x:%x:%x:%x%c", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5],
-                  &extra) != 6)
+  if (std::sscanf(word, "%x:%x:%x:%x:%x:%x%c", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &extra) !=
+      6)
     return false;
   for (int k = 0; k < 6; ++k) mac[k] = static_cast<unsigned char>(b[k]);
   return true;
@@ -103,7 +105,8 @@ bool readScenario(char (&text)[kMaxScenario]) {
   const int fd = open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   std::size_t used = 0;
-  for (ssize_t n; used < sizeof text - 1 && (n = read(fd, text + used, sizeof text - 1 - used)) > 0;)
+  for (ssize_t n;
+       used < sizeof text - 1 && (n = read(fd, text + used, sizeof text - 1 - used)) > 0;)
     used += static_cast<std::size_t>(n);
   close(fd);
   text[used] = '\0';
@@ -119,8 +122,8 @@ void collect(char* text, const char* ifname, std::uint32_t command, const char* 
     if (char* comment = std::strchr(line, '#')) *comment = '\0';
     char* words[kMaxWords];
     std::size_t count = 0;
-    for (char* save = nullptr, *w = strtok_r(line, " \t\r", &save); w != nullptr && count < kMaxWords;
-         w = strtok_r(nullptr, " \t\r", &save))
+    for (char *save = nullptr, *w = strtok_r(line, " \t\r", &save);
+         w != nullptr && count < kMaxWords; w = strtok_r(nullptr, " \t\r", &save))
       words[count++] = w;
     line = next;
     if (count == 0) continue;

@@ -52,7 +52,9 @@ int fail(int error) {
   return -1;
 }
 
-void put32(void* buffer, std::uint32_t value) { std::memcpy(buffer, &value, sizeof value); }
+void put32(void* buffer, std::uint32_t value) {
+  std::memcpy(buffer, &value, sizeof value);
+}
 
 int answer(FakeDriver& driver, const ifreq& carrier) {
   WlIoctlRequest record;
@@ -60,13 +62,20 @@ int answer(FakeDriver& driver, const ifreq& carrier) {
   unsigned char raw[sizeof record];
   std::memcpy(raw, carrier.ifr_data, sizeof record);
   const std::size_t setEnd = offsetof(WlIoctlRequest, set) + 1;
-  const bool restZero = std::all_of(raw + setEnd, raw + sizeof raw, [](unsigned char b) { return b == 0; });
+  const bool restZero =
+      std::all_of(raw + setEnd, raw + sizeof raw, [](unsigned char b) { return b == 0; });
 
   FakeRequest seen{std::string(carrier.ifr_name, strnlen(carrier.ifr_name, IFNAMSIZ)),
-                   record.command, record.length, record.set, restZero, {}, 0};
+                   record.command,
+                   record.length,
+                   record.set,
+                   restZero,
+                   {},
+                   0};
   auto* buffer = static_cast<unsigned char*>(record.buffer);
   if (record.command == wlan::kCmdGetVar)
-    seen.varname.assign(reinterpret_cast<char*>(buffer), strnlen(reinterpret_cast<char*>(buffer), record.length));
+    seen.varname.assign(reinterpret_cast<char*>(buffer),
+                        strnlen(reinterpret_cast<char*>(buffer), record.length));
   else if (record.length >= 4)
     std::memcpy(&seen.wordIn, buffer, 4);
   driver.requests.push_back(seen);

@@ -36,9 +36,9 @@ struct FakeRequest {
   std::uint32_t command;
   std::uint32_t length;
   std::uint8_t set;
-  bool restZero;          // padding and trailing words arrived as zeros
-  std::string varname;    // command 262
-  std::uint32_t wordIn;   // the buffer's first word on the way in (not for 262)
+  bool restZero;         // padding and trailing words arrived as zeros
+  std::string varname;   // command 262
+  std::uint32_t wordIn;  // the buffer's first word on the way in (not for 262)
 };
 
 struct FakeDriver {

@@ -13,7 +13,9 @@ using Interfaces = std::vector<FakeInterface>;
 
 const MacAddress kClient = {0x02, 0xc1, 0x1e, 0x00, 0x00, 0x05};
 
-MacAddress other(std::uint8_t n) { return {0x02, 0, 0, 0, 0, n}; }
+MacAddress other(std::uint8_t n) {
+  return {0x02, 0, 0, 0, 0, n};
+}
 
 FakeInterface& find(Interfaces& interfaces, const std::string& name) {
   for (FakeInterface& i : interfaces)
@@ -36,21 +38,27 @@ TEST_F(Radio, Readiness) {
   };
   const Case cases[] = {
       {"ready", nullptr, 1, kReadySequence},
-      {"no secondary interface",
-       [](Interfaces& r) { r.erase(r.begin()); }, 0, {"wl0.1 0"}},
+      {"no secondary interface", [](Interfaces& r) { r.erase(r.begin()); }, 0, {"wl0.1 0"}},
       {"wrong magic", [](Interfaces& r) { find(r, "wl0.1").magic = 1; }, 0, {"wl0.1 0"}},
-      {"version 3", [](Interfaces& r) { find(r, "wl0.1").version = 3; }, 0,
-       {"wl0.1 0", "wl0.1 1"}},
-      {"psta set", [](Interfaces& r) { find(r, "eth1").vars["psta"] = 1; }, 0,
+      {"version 3", [](Interfaces& r) { find(r, "wl0.1").version = 3; }, 0, {"wl0.1 0", "wl0.1 1"}},
+      {"psta set",
+       [](Interfaces& r) { find(r, "eth1").vars["psta"] = 1; },
+       0,
        {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel"}},
-      {"wet_tunnel set", [](Interfaces& r) { find(r, "eth1").vars["wet_tunnel"] = 1; }, 0,
+      {"wet_tunnel set",
+       [](Interfaces& r) { find(r, "eth1").vars["wet_tunnel"] = 1; },
+       0,
        {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel"}},
-      {"psta unknown still passes", [](Interfaces& r) { find(r, "eth1").vars.erase("psta"); }, 1,
+      {"psta unknown still passes",
+       [](Interfaces& r) { find(r, "eth1").vars.erase("psta"); },
+       1,
        {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 bss"}},
       {"bss 0", [](Interfaces& r) { find(r, "eth1").vars["bss"] = 0; }, 0, kReadySequence},
       {"bss unreadable", [](Interfaces& r) { find(r, "eth1").varErrno["bss"] = EIO; }, 0,
        kReadySequence},
-      {"no primary interface", [](Interfaces& r) { r.pop_back(); }, 0,
+      {"no primary interface",
+       [](Interfaces& r) { r.pop_back(); },
+       0,
        {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 bss"}},
   };
   for (const Case& c : cases) {
@@ -67,8 +75,8 @@ TEST_F(Radio, Readiness) {
 TEST_F(Radio, Radio1UsesItsOwnInterfaces) {
   driver.interfaces = readyRadio(1);
   EXPECT_EQ(radioReady(1), 1);
-  EXPECT_EQ(driver.log(), (Log{"wl1.1 0", "wl1.1 1", "eth2 262 psta", "eth2 262 wet_tunnel",
-                               "eth2 262 bss"}));
+  EXPECT_EQ(driver.log(),
+            (Log{"wl1.1 0", "wl1.1 1", "eth2 262 psta", "eth2 262 wet_tunnel", "eth2 262 bss"}));
 }
 
 TEST_F(Radio, AssociationListSearch) {

@@ -14,7 +14,9 @@ bool isWirelessOrPrimary(const char* ifname) {
   return ifname != nullptr && (startsWith(ifname, "wl") || startsWith(ifname, "eth"));
 }
 
-bool isPrimary(const char* ifname) { return ifname != nullptr && startsWith(ifname, "eth"); }
+bool isPrimary(const char* ifname) {
+  return ifname != nullptr && startsWith(ifname, "eth");
+}
 
 }  // namespace
 
