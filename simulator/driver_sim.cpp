@@ -234,14 +234,37 @@ int serve(const ifreq& carrier) {
   }
 }
 
+int answer(void* argument) {
+  const int error = serve(*static_cast<const ifreq*>(argument));
+  errno = error;
+  return error == 0 ? 0 : -1;
+}
+
+#ifdef DRIVER_SIM_LINKED
+// Linked into a static program with --wrap=ioctl: the C library's ioctl is
+// reached as __real_ioctl.
+extern "C" int __real_ioctl(int fd, unsigned long request, ...);
+
+int dispatch(int fd, unsigned long request, void* argument) {
+  if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(argument);
+  return __real_ioctl(fd, request, argument);
+}
+
+}  // namespace
+
+extern "C" int __wrap_ioctl(int fd, unsigned long request, ...) {
+  va_list args;
+  va_start(args, request);
+  void* argument = va_arg(args, void*);
+  va_end(args);
+  return dispatch(fd, request, argument);
+}
+
+#else
 using IoctlFunction = int (*)(int, unsigned long, ...);
 
 int dispatch(const char* realName, int fd, unsigned long request, void* argument) {
-  if (request == SIOCDEVPRIVATE && argument != nullptr) {
-    const int error = serve(*static_cast<const ifreq*>(argument));
-    errno = error;
-    return error == 0 ? 0 : -1;
-  }
+  if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(argument);
   auto real = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, realName));
   if (real == nullptr) {
     errno = ENOSYS;
@@ -249,6 +272,11 @@ int dispatch(const char* realName, int fd, unsigned long request, void* argument
   }
   return real(fd, request, argument);
 }
+
+// The simulator serves the tool alone: the shell and the probe it starts must
+// not inherit it (under a user-mode emulator they are host programs, which
+// could not load it anyway).
+__attribute__((constructor)) void leaveChildrenAlone() { unsetenv("LD_PRELOAD"); }
 
 }  // namespace
 
@@ -272,3 +300,4 @@ __attribute__((visibility("default"))) int __ioctl_time64(int fd, unsigned long 
 }
 
 }  // extern "C"
+#endif

@@ -13,11 +13,19 @@
 #include <cstdio>
 #include <cstring>
 
+// The C library's names for ioctl and fopen in this build (see CMakeLists.txt).
+#define CONCAT_(a, b) a##b
+#define CONCAT(a, b) CONCAT_(a, b)
+#define REAL_IOCTL CONCAT(__real_, WRAPPED_IOCTL)
+#define WRAP_IOCTL CONCAT(__wrap_, WRAPPED_IOCTL)
+#define REAL_FOPEN CONCAT(__real_, WRAPPED_FOPEN)
+#define WRAP_FOPEN CONCAT(__wrap_, WRAPPED_FOPEN)
+
 extern "C" {
 int __real_socket(int domain, int type, int protocol);
-int __real_ioctl(int fd, unsigned long request, void* arg);
+int REAL_IOCTL(int fd, unsigned long request, void* arg);
 int __real_close(int fd);
-FILE* __real_fopen(const char* path, const char* mode);
+FILE* REAL_FOPEN(const char* path, const char* mode);
 }
 
 FakeDriver& fakeDriver() {
@@ -135,14 +143,14 @@ int __wrap_socket(int domain, int type, int protocol) {
   return fd;
 }
 
-int __wrap_ioctl(int fd, unsigned long request, ...) {
+int WRAP_IOCTL(int fd, unsigned long request, ...) {
   va_list args;
   va_start(args, request);
   void* arg = va_arg(args, void*);
   va_end(args);
   FakeDriver& driver = fakeDriver();
   if (request != SIOCDEVPRIVATE || driver.openSockets.count(fd) == 0)
-    return __real_ioctl(fd, request, arg);
+    return REAL_IOCTL(fd, request, arg);
   return answer(driver, *static_cast<const ifreq*>(arg));
 }
 
@@ -151,14 +159,14 @@ int __wrap_close(int fd) {
   return __real_close(fd);
 }
 
-FILE* __wrap_fopen(const char* path, const char* mode) {
-  if (std::strcmp(path, "/proc/net/arp") != 0) return __real_fopen(path, mode);
+FILE* WRAP_FOPEN(const char* path, const char* mode) {
+  if (std::strcmp(path, "/proc/net/arp") != 0) return REAL_FOPEN(path, mode);
   const std::string& replacement = fakeDriver().arpTablePath;
   if (replacement.empty()) {
     errno = ENOENT;
     return nullptr;
   }
-  return __real_fopen(replacement.c_str(), mode);
+  return REAL_FOPEN(replacement.c_str(), mode);
 }
 
 int __wrap_system(const char* command) {
