@@ -276,7 +276,9 @@ int dispatch(const char* realName, int fd, unsigned long request, void* argument
 // The simulator serves the tool alone: the shell and the probe it starts must
 // not inherit it (under a user-mode emulator they are host programs, which
 // could not load it anyway).
-__attribute__((constructor)) void leaveChildrenAlone() { unsetenv("LD_PRELOAD"); }
+__attribute__((constructor)) void leaveChildrenAlone() {
+  unsetenv("LD_PRELOAD");
+}
 
 }  // namespace
 
