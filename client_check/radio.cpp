@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr std::size_t kAssocListBytes = 448;
 constexpr std::size_t kAssocListCountBytes = 4;
 constexpr std::size_t kAssocEntryBytes = 6;
 constexpr std::uint32_t kAssocListCapacity =
@@ -38,19 +37,22 @@ int radioReady(int radio) {
   return 1;
 }
 
-int radioHasClient(int radio, const MacAddress& mac) {
-  char name[IFNAMSIZ];
-  unsigned char list[kAssocListBytes] = {};
-  if (!formatName(name, "wl%d.1", radio)) return 0;
-  if (wlanGetAssocList(name, list, sizeof list) != 0) return 0;
-
+int assocListHasClient(const AssocList& list, const MacAddress& mac) {
   std::uint32_t count;
-  std::memcpy(&count, list, sizeof count);
+  std::memcpy(&count, list.data(), sizeof count);
   // The driver's count is not trusted to stay within the buffer.
   if (count > kAssocListCapacity) count = kAssocListCapacity;
   for (std::uint32_t k = 0; k < count; ++k) {
-    const unsigned char* entry = list + kAssocListCountBytes + k * kAssocEntryBytes;
+    const std::uint8_t* entry = list.data() + kAssocListCountBytes + k * kAssocEntryBytes;
     if (std::memcmp(entry, mac.data(), kAssocEntryBytes) == 0) return 1;
   }
   return 0;
+}
+
+int radioHasClient(int radio, const MacAddress& mac) {
+  char name[IFNAMSIZ];
+  AssocList list{};
+  if (!formatName(name, "wl%d.1", radio)) return 0;
+  if (wlanGetAssocList(name, list.data(), static_cast<int>(list.size())) != 0) return 0;
+  return assocListHasClient(list, mac);
 }

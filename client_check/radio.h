@@ -4,7 +4,16 @@
 #ifndef CLIENT_CHECK_RADIO_H
 #define CLIENT_CHECK_RADIO_H
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
 #include "client_check/mac_address.h"
+
+// An association-list reply: a 32-bit count in host byte order, then six-byte
+// entries from byte 4, as many as fit (74).
+constexpr std::size_t kAssocListBytes = 448;
+using AssocList = std::array<std::uint8_t, kAssocListBytes>;
 
 // 1 when the secondary interface belongs to the driver, "psta" and
 // "wet_tunnel" on the primary do not read non-zero (a failed read of either
@@ -14,5 +23,9 @@ int radioReady(int radio);
 // 1 when `mac` is in the association list of the radio's secondary
 // interface; 0 when it is not or the list cannot be read.
 int radioHasClient(int radio, const MacAddress& mac);
+
+// 1 when one of the first `count` entries of `list` equals `mac`, 0 when
+// none does. Entries beyond the buffer are never read, whatever the count.
+int assocListHasClient(const AssocList& list, const MacAddress& mac);
 
 #endif  // CLIENT_CHECK_RADIO_H
