@@ -15,6 +15,8 @@
 //     var bss 1               named integer variable
 //     var psta error EIO      a variable whose read fails
 //     fail 159 EPERM          a command that fails
+// and, outside the blocks:
+//   socket fail EMFILE        every AF_INET datagram socket fails
 // An interface without a block fails with ENODEV, an unknown variable with
 // EINVAL, a command the driver does not know with EOPNOTSUPP.
 //
@@ -23,6 +25,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <net/if.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <linux/sockios.h>
@@ -57,13 +60,29 @@ struct ErrnoName {
   int value;
 };
 constexpr ErrnoName kErrnoNames[] = {
-    {"EPERM", EPERM},         {"ENOENT", ENOENT}, {"EIO", EIO},
-    {"ENXIO", ENXIO},         {"E2BIG", E2BIG},   {"EBADF", EBADF},
-    {"EAGAIN", EAGAIN},       {"ENOMEM", ENOMEM}, {"EACCES", EACCES},
-    {"EFAULT", EFAULT},       {"EBUSY", EBUSY},   {"ENODEV", ENODEV},
-    {"EINVAL", EINVAL},       {"ENOTTY", ENOTTY}, {"ENOSPC", ENOSPC},
-    {"ERANGE", ERANGE},       {"ENOSYS", ENOSYS}, {"EOPNOTSUPP", EOPNOTSUPP},
+    {"EPERM", EPERM},
+    {"ENOENT", ENOENT},
+    {"EIO", EIO},
+    {"ENXIO", ENXIO},
+    {"E2BIG", E2BIG},
+    {"EBADF", EBADF},
+    {"EAGAIN", EAGAIN},
+    {"ENOMEM", ENOMEM},
+    {"EACCES", EACCES},
+    {"EFAULT", EFAULT},
+    {"EBUSY", EBUSY},
+    {"ENODEV", ENODEV},
+    {"EINVAL", EINVAL},
+    {"ENOTTY", ENOTTY},
+    {"ENOSPC", ENOSPC},
+    {"ERANGE", ERANGE},
+    {"ENOSYS", ENOSYS},
+    {"EOPNOTSUPP", EOPNOTSUPP},
     {"ETIMEDOUT", ETIMEDOUT},
+    {"EMFILE", EMFILE},
+    {"ENFILE", ENFILE},
+    {"ENOBUFS", ENOBUFS},
+    {"EAFNOSUPPORT", EAFNOSUPPORT},
 };
 
 int parseErrno(const char* word) {
@@ -158,6 +177,29 @@ void collect(char* text, const char* ifname, std::uint32_t command, const char* 
   }
 }
 
+// The errno of a "socket fail ERRNO" line, or 0.
+int socketErrno(char* text) {
+  for (char *save = nullptr, *line = strtok_r(text, "\n", &save); line != nullptr;
+       line = strtok_r(nullptr, "\n", &save)) {
+    char key[16], verb[16], error[32];
+    if (std::sscanf(line, " %15s %15s %31s", key, verb, error) == 3 &&
+        std::strcmp(key, "socket") == 0 && std::strcmp(verb, "fail") == 0)
+      return parseErrno(error);
+  }
+  return 0;
+}
+
+// Hands `size` bytes to the kernel, as a driver copying them in would, so
+// that a memory checker sees every byte the tool sends.
+void copyIn(const void* bytes, std::size_t size) {
+  const int fd = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return;
+  if (write(fd, bytes, size) < 0) {
+    // Nothing to do: /dev/null takes everything.
+  }
+  close(fd);
+}
+
 void logRequest(const char* ifname, const Record& record, const char* varname,
                 std::uint32_t countIn) {
   const char* path = std::getenv("CLIENT_CHECK_SIM_LOG");
@@ -191,6 +233,8 @@ int serve(const ifreq& carrier) {
   std::memcpy(ifname, carrier.ifr_name, IFNAMSIZ);
   auto* buffer = static_cast<unsigned char*>(record.buffer);
   if (buffer == nullptr) return EFAULT;
+  copyIn(&record, sizeof record);
+  copyIn(buffer, record.length < 65536 ? record.length : 65536);
 
   char varname[101] = {};
   const bool isVar = record.command == 262;
@@ -240,10 +284,18 @@ int answer(void* argument) {
   return error == 0 ? 0 : -1;
 }
 
+// 0 when a socket of this kind may be opened, else the errno to fail with.
+int socketRefused(int domain, int type) {
+  if (domain != AF_INET || (type & 0xF) != SOCK_DGRAM) return 0;
+  char text[kMaxScenario];
+  return readScenario(text) ? socketErrno(text) : 0;
+}
+
 #ifdef DRIVER_SIM_LINKED
-// Linked into a static program with --wrap=ioctl: the C library's ioctl is
-// reached as __real_ioctl.
+// Linked into a static program with --wrap=ioctl and --wrap=socket: the C
+// library's functions are reached as __real_ioctl and __real_socket.
 extern "C" int __real_ioctl(int fd, unsigned long request, ...);
+extern "C" int __real_socket(int domain, int type, int protocol);
 
 int dispatch(int fd, unsigned long request, void* argument) {
   if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(argument);
@@ -251,6 +303,14 @@ int dispatch(int fd, unsigned long request, void* argument) {
 }
 
 }  // namespace
+
+extern "C" int __wrap_socket(int domain, int type, int protocol) {
+  if (const int error = socketRefused(domain, type)) {
+    errno = error;
+    return -1;
+  }
+  return __real_socket(domain, type, protocol);
+}
 
 extern "C" int __wrap_ioctl(int fd, unsigned long request, ...) {
   va_list args;
@@ -273,16 +333,22 @@ int dispatch(const char* realName, int fd, unsigned long request, void* argument
   return real(fd, request, argument);
 }
 
-// The simulator serves the tool alone: the shell and the probe it starts must
-// not inherit it (under a user-mode emulator they are host programs, which
-// could not load it anyway).
-__attribute__((constructor)) void leaveChildrenAlone() {
-  unsetenv("LD_PRELOAD");
-}
-
 }  // namespace
 
 extern "C" {
+
+__attribute__((visibility("default"))) int socket(int domain, int type, int protocol) {
+  if (const int error = socketRefused(domain, type)) {
+    errno = error;
+    return -1;
+  }
+  auto real = reinterpret_cast<int (*)(int, int, int)>(dlsym(RTLD_NEXT, "socket"));
+  if (real == nullptr) {
+    errno = ENOSYS;
+    return -1;
+  }
+  return real(domain, type, protocol);
+}
 
 __attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, ...) {
   va_list args;
