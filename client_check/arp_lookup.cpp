@@ -1,68 +1,108 @@
 #include "client_check/arp_lookup.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "client_check/arp_line.h"
+#include "client_check/piece_reader.h"
 
 namespace {
 
 constexpr char kArpTablePath[] = "/proc/net/arp";
 
-// Owns the table's stream for the length of one lookup.
-class ArpTableStream {
+// Owns the table's descriptor for the length of one lookup.
+class ArpTableFile {
  public:
-  explicit ArpTableStream(const char* path) : stream_(std::fopen(path, "r")) {}
-  ~ArpTableStream() {
-    if (stream_ != nullptr) std::fclose(stream_);
+  explicit ArpTableFile(const char* path) : fd_(open(path, O_RDONLY | O_CLOEXEC)) {}
+  ~ArpTableFile() {
+    if (fd_ >= 0) close(fd_);
   }
-  ArpTableStream(const ArpTableStream&) = delete;
-  ArpTableStream& operator=(const ArpTableStream&) = delete;
+  ArpTableFile(const ArpTableFile&) = delete;
+  ArpTableFile& operator=(const ArpTableFile&) = delete;
 
-  std::FILE* get() const { return stream_; }
+  bool isOpen() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
 
  private:
-  std::FILE* stream_;
+  int fd_;
 };
 
-// Fills as many bytes of `mac` as the colon-separated numbers reach, keeping
-// the low eight bits of each. Returns -1 only when the text is empty.
-int parseHardwareAddress(const char* text, MacAddress& mac) {
-  unsigned int numbers[6] = {};
-  const int parsed = std::sscanf(text, "%x:%x:%x:%x:%x:%x", &numbers[0], &numbers[1], &numbers[2],
-                                 &numbers[3], &numbers[4], &numbers[5]);
-  if (parsed == EOF) return -1;
-  for (int k = 0; k < parsed; ++k) mac[k] = static_cast<std::uint8_t>(numbers[k]);
-  return 0;
+// An address in the form the kernel writes: four decimal numbers without
+// leading zeros. inet_addr() reads such text as exactly that address, and
+// no other text of this form as the same address.
+struct DottedQuad {
+  char text[16];
+  std::size_t size;
+
+  explicit DottedQuad(in_addr_t address) : text{}, size(0) {
+    unsigned char octets[4];
+    std::memcpy(octets, &address, sizeof octets);
+    for (unsigned char octet : octets) {
+      if (size > 0) text[size++] = '.';
+      if (octet >= 100) text[size++] = static_cast<char>('0' + octet / 100);
+      if (octet >= 10) text[size++] = static_cast<char>('0' + octet / 10 % 10);
+      text[size++] = static_cast<char>('0' + octet % 10);
+    }
+  }
+
+  bool equals(TextSlice slice) const {
+    return slice.size == size && std::memcmp(slice.data, text, size) == 0;
+  }
+
+  static bool isCanonical(TextSlice slice) {
+    const char* p = slice.data;
+    const char* end = p + slice.size;
+    for (int part = 0; part < 4; ++part) {
+      if (part > 0 && (p == end || *p++ != '.')) return false;
+      const char* start = p;
+      unsigned value = 0;
+      while (p < end && *p >= '0' && *p <= '9' && p - start < 3)
+        value = value * 10 + static_cast<unsigned>(*p++ - '0');
+      const auto digits = p - start;
+      if (digits == 0 || value > 255 || (digits > 1 && *start == '0')) return false;
+    }
+    return p == end;
+  }
+};
+
+// Whether inet_addr() reads `field` as `address`. The kernel writes every
+// address in canonical form, so one comparison settles nearly every line;
+// any other text goes to inet_addr() itself.
+bool addressMatches(TextSlice field, in_addr_t address, const DottedQuad& target) {
+  // inet_addr() cannot tell 255.255.255.255 from an error: never a match.
+  if (address == INADDR_NONE) return false;
+  if (target.equals(field)) return true;
+  if (DottedQuad::isCanonical(field)) return false;
+  char text[PieceReader::kMaxPiece + 1];
+  std::memcpy(text, field.data, field.size);
+  text[field.size] = '\0';
+  return inet_addr(text) == address;
 }
 
 }  // namespace
 
-int arpScanTable(std::FILE* table, in_addr_t address, MacAddress& mac) {
-  // A line is read in pieces of at most 199 characters, so no field of a
-  // piece can be longer: the address buffer holds 199 characters plus its
-  // terminator and the three trailing fields are bounded at 100 by the
-  // pattern itself.
-  char line[200];
-  if (std::fgets(line, sizeof line, table) == nullptr) return -1;  // header
+int arpScanTable(int fd, in_addr_t address, MacAddress& mac) {
+  PieceReader table(fd);
+  const char* piece = nullptr;
+  std::size_t size = 0;
+  if (!table.next(piece, size)) return -1;  // the header, unread
 
-  while (std::fgets(line, sizeof line, table) != nullptr) {
-    char ipText[200] = {};
-    unsigned int hwType = 0;
-    unsigned int flags = 0;
-    char hwText[101] = {};
-    char mask[101] = {};
-    char device[101] = {};
-    const int fields = std::sscanf(line, "%199s 0x%x 0x%x %100s %100s %100s\n", ipText, &hwType,
-                                   &flags, hwText, mask, device);
+  const DottedQuad target(address);
+  while (table.next(piece, size)) {
+    ArpLineFields fields;
     // A malformed or empty line ends the search.
-    if (fields < 4) return -1;
-    const in_addr_t lineAddress = inet_addr(ipText);
-    if (lineAddress == INADDR_NONE || lineAddress != address) continue;
-    return parseHardwareAddress(hwText, mac);
+    if (splitArpLine(piece, size, fields) < 4) return -1;
+    if (!addressMatches(fields.address, address, target)) continue;
+    return parseHardwareAddress(fields.hardwareAddress, mac) < 0 ? -1 : 0;
   }
   return -1;
 }
 
 int arpLookupMac(in_addr_t address, MacAddress& mac) {
-  ArpTableStream table(kArpTablePath);
-  if (table.get() == nullptr) return -1;
-  return arpScanTable(table.get(), address, mac);
+  ArpTableFile table(kArpTablePath);
+  if (!table.isOpen()) return -1;
+  return arpScanTable(table.fd(), address, mac);
 }

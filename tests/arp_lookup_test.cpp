@@ -116,7 +116,7 @@ TEST(ArpScan, Table) {
     std::fputs(c.table.c_str(), table);
     std::rewind(table);
     MacAddress mac{};
-    EXPECT_EQ(arpScanTable(table, inet_addr(c.target), mac), c.result) << c.name;
+    EXPECT_EQ(arpScanTable(fileno(table), inet_addr(c.target), mac), c.result) << c.name;
     EXPECT_EQ(mac, c.mac) << c.name;
     std::fclose(table);
   }

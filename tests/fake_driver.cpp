@@ -1,5 +1,6 @@
 #include "tests/fake_driver.h"
 
+#include <fcntl.h>
 #include <net/if.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -13,19 +14,19 @@
 #include <cstdio>
 #include <cstring>
 
-// The C library's names for ioctl and fopen in this build (see CMakeLists.txt).
+// The C library's names for ioctl and open in this build (see CMakeLists.txt).
 #define CONCAT_(a, b) a##b
 #define CONCAT(a, b) CONCAT_(a, b)
 #define REAL_IOCTL CONCAT(__real_, WRAPPED_IOCTL)
 #define WRAP_IOCTL CONCAT(__wrap_, WRAPPED_IOCTL)
-#define REAL_FOPEN CONCAT(__real_, WRAPPED_FOPEN)
-#define WRAP_FOPEN CONCAT(__wrap_, WRAPPED_FOPEN)
+#define REAL_OPEN CONCAT(__real_, WRAPPED_OPEN)
+#define WRAP_OPEN CONCAT(__wrap_, WRAPPED_OPEN)
 
 extern "C" {
 int __real_socket(int domain, int type, int protocol);
 int REAL_IOCTL(int fd, unsigned long request, void* arg);
 int __real_close(int fd);
-FILE* REAL_FOPEN(const char* path, const char* mode);
+int REAL_OPEN(const char* path, int flags, ...);
 }
 
 FakeDriver& fakeDriver() {
@@ -159,14 +160,15 @@ int __wrap_close(int fd) {
   return __real_close(fd);
 }
 
-FILE* WRAP_FOPEN(const char* path, const char* mode) {
-  if (std::strcmp(path, "/proc/net/arp") != 0) return REAL_FOPEN(path, mode);
+int WRAP_OPEN(const char* path, int flags, ...) {
+  va_list args;
+  va_start(args, flags);
+  const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(args, mode_t) : 0;
+  va_end(args);
+  if (std::strcmp(path, "/proc/net/arp") != 0) return REAL_OPEN(path, flags, mode);
   const std::string& replacement = fakeDriver().arpTablePath;
-  if (replacement.empty()) {
-    errno = ENOENT;
-    return nullptr;
-  }
-  return REAL_FOPEN(replacement.c_str(), mode);
+  if (replacement.empty()) return fail(ENOENT);
+  return REAL_OPEN(replacement.c_str(), flags);
 }
 
 int __wrap_system(const char* command) {

@@ -1,9 +1,9 @@
 // A fake wireless driver and ARP table at the C library boundary of the test
 // binary. The test executable is linked with --wrap for socket, ioctl, close,
-// fopen and system, so the code under test runs unmodified while:
+// open and system, so the code under test runs unmodified while:
 //  - sockets are real descriptors, tracked so that every one must be closed;
 //  - ioctl(SIOCDEVPRIVATE) on such a socket is answered from `interfaces`;
-//  - fopen("/proc/net/arp") opens `arpTablePath` instead (or fails when empty);
+//  - open("/proc/net/arp") opens `arpTablePath` instead (or fails when empty);
 //  - system() only records the command.
 #ifndef TESTS_FAKE_DRIVER_H
 #define TESTS_FAKE_DRIVER_H
