@@ -18,8 +18,14 @@ struct TextSlice {
 };
 
 struct ArpLineFields {
-  TextSlice address;          // at most 199 characters
-  TextSlice hardwareAddress;  // at most 100 characters
+  TextSlice address;  // at most 199 characters
+  // Where the hardware-address field starts and the text ends; the field's
+  // extent is worked out only for the line that matches.
+  const char* hardwareStart = nullptr;
+  const char* textEnd = nullptr;
+
+  // At most 100 characters, up to the next white space.
+  TextSlice hardwareAddress() const;
 };
 
 // The value sscanf returns for the pattern above, capped at 4: -1 when the

@@ -30,52 +30,38 @@ class ArpTableFile {
   int fd_;
 };
 
-// An address in the form the kernel writes: four decimal numbers without
-// leading zeros. inet_addr() reads such text as exactly that address, and
-// no other text of this form as the same address.
-struct DottedQuad {
-  char text[16];
-  std::size_t size;
-
-  explicit DottedQuad(in_addr_t address) : text{}, size(0) {
-    unsigned char octets[4];
-    std::memcpy(octets, &address, sizeof octets);
-    for (unsigned char octet : octets) {
-      if (size > 0) text[size++] = '.';
-      if (octet >= 100) text[size++] = static_cast<char>('0' + octet / 100);
-      if (octet >= 10) text[size++] = static_cast<char>('0' + octet / 10 % 10);
-      text[size++] = static_cast<char>('0' + octet % 10);
+// Reads an address in the form the kernel writes it: four decimal numbers
+// up to 255, without leading zeros. inet_addr() reads such text as exactly
+// this address. False for any other text.
+bool parseCanonicalAddress(TextSlice field, in_addr_t& address) {
+  const char* p = field.data;
+  const char* const end = p + field.size;
+  unsigned char octets[4];
+  for (int k = 0; k < 4; ++k) {
+    if (k > 0 && (p == end || *p++ != '.')) return false;
+    unsigned digit;
+    if (p == end || (digit = static_cast<unsigned char>(*p) - '0') > 9) return false;
+    unsigned value = digit;
+    for (++p; p != end && (digit = static_cast<unsigned char>(*p) - '0') <= 9; ++p) {
+      if (value == 0) return false;  // a leading zero: octal to inet_addr()
+      value = value * 10 + digit;
+      if (value > 255) return false;
     }
+    octets[k] = static_cast<unsigned char>(value);
   }
-
-  bool equals(TextSlice slice) const {
-    return slice.size == size && std::memcmp(slice.data, text, size) == 0;
-  }
-
-  static bool isCanonical(TextSlice slice) {
-    const char* p = slice.data;
-    const char* end = p + slice.size;
-    for (int part = 0; part < 4; ++part) {
-      if (part > 0 && (p == end || *p++ != '.')) return false;
-      const char* start = p;
-      unsigned value = 0;
-      while (p < end && *p >= '0' && *p <= '9' && p - start < 3)
-        value = value * 10 + static_cast<unsigned>(*p++ - '0');
-      const auto digits = p - start;
-      if (digits == 0 || value > 255 || (digits > 1 && *start == '0')) return false;
-    }
-    return p == end;
-  }
-};
+  if (p != end) return false;
+  std::memcpy(&address, octets, sizeof address);
+  return true;
+}
 
 // Whether inet_addr() reads `field` as `address`. The kernel writes every
-// address in canonical form, so one comparison settles nearly every line;
-// any other text goes to inet_addr() itself.
-bool addressMatches(TextSlice field, in_addr_t address, const DottedQuad& target) {
+// address in canonical form, which is read here directly; any other text
+// goes to inet_addr() itself.
+bool addressMatches(TextSlice field, in_addr_t address) {
   // inet_addr() cannot tell 255.255.255.255 from an error: never a match.
   if (address == INADDR_NONE) return false;
-  if (target.equals(field)) return true;
-  if (DottedQuad::isCanonical(field)) return false;
+  in_addr_t value;
+  if (parseCanonicalAddress(field, value)) return value == address;
   char text[PieceReader::kMaxPiece + 1];
   std::memcpy(text, field.data, field.size);
   text[field.size] = '\0';
@@ -90,13 +76,12 @@ int arpScanTable(int fd, in_addr_t address, MacAddress& mac) {
   std::size_t size = 0;
   if (!table.next(piece, size)) return -1;  // the header, unread
 
-  const DottedQuad target(address);
   while (table.next(piece, size)) {
     ArpLineFields fields;
     // A malformed or empty line ends the search.
     if (splitArpLine(piece, size, fields) < 4) return -1;
-    if (!addressMatches(fields.address, address, target)) continue;
-    return parseHardwareAddress(fields.hardwareAddress, mac) < 0 ? -1 : 0;
+    if (!addressMatches(fields.address, address)) continue;
+    return parseHardwareAddress(fields.hardwareAddress(), mac) < 0 ? -1 : 0;
   }
   return -1;
 }

@@ -19,17 +19,3 @@ void PieceReader::fill() {
     end_ += static_cast<std::size_t>(n);
   }
 }
-
-bool PieceReader::next(const char*& piece, std::size_t& size) {
-  if (end_ - begin_ < kMaxPiece && !endOfInput_) fill();
-  const std::size_t available = end_ - begin_;
-  if (available == 0) return false;
-  const std::size_t limit = available < kMaxPiece ? available : kMaxPiece;
-  piece = buffer_ + begin_;
-  const void* newline = std::memchr(piece, '\n', limit);
-  size = newline != nullptr
-             ? static_cast<std::size_t>(static_cast<const char*>(newline) - piece) + 1
-             : limit;
-  begin_ += size;
-  return true;
-}

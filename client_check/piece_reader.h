@@ -4,6 +4,7 @@
 #define CLIENT_CHECK_PIECE_READER_H
 
 #include <cstddef>
+#include <cstring>
 
 class PieceReader {
  public:
@@ -17,7 +18,19 @@ class PieceReader {
   // The next piece: up to and including a newline, at most kMaxPiece bytes,
   // or what is left at the end of the input. False at the end of the input
   // or once a read fails. The piece stays valid until the next call.
-  bool next(const char*& piece, std::size_t& size);
+  bool next(const char*& piece, std::size_t& size) {
+    if (end_ - begin_ < kMaxPiece && !endOfInput_) fill();
+    const std::size_t available = end_ - begin_;
+    if (available == 0) return false;
+    const std::size_t limit = available < kMaxPiece ? available : kMaxPiece;
+    piece = buffer_ + begin_;
+    const void* newline = std::memchr(piece, '\n', limit);
+    size = newline != nullptr
+               ? static_cast<std::size_t>(static_cast<const char*>(newline) - piece) + 1
+               : limit;
+    begin_ += size;
+    return true;
+  }
 
  private:
   void fill();

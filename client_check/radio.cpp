@@ -2,7 +2,6 @@
 
 #include <net/if.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "wlan/wlan.h"
@@ -15,22 +14,43 @@ constexpr std::uint32_t kAssocListCapacity =
     (kAssocListBytes - kAssocListCountBytes) / kAssocEntryBytes;
 static_assert(kAssocListCapacity == 74, "entries that fit the list buffer");
 
-// Formats an interface name into a zeroed IFNAMSIZ buffer; false when the
-// result is empty or does not fit.
-bool formatName(char (&name)[IFNAMSIZ], const char* pattern, int number) {
+// Formats "<prefix><number><suffix>" (as "wl%d.1" or "eth%d" would) into a
+// zeroed IFNAMSIZ buffer; false when the result does not fit. Written out
+// rather than through snprintf(): the tool runs once per request, and every
+// C library function it binds costs start-up time.
+bool formatName(char (&name)[IFNAMSIZ], const char* prefix, int number, const char* suffix) {
   std::memset(name, 0, sizeof name);
-  const int length = std::snprintf(name, sizeof name, pattern, number);
-  return length > 0 && length < static_cast<int>(sizeof name);
+  char digits[12];
+  std::size_t count = 0;
+  unsigned magnitude =
+      number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+  do {
+    digits[count++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (number < 0) digits[count++] = '-';
+
+  std::size_t length = 0;
+  auto append = [&](char c) {
+    if (length + 1 < sizeof name) name[length] = c;
+    ++length;
+  };
+  for (const char* p = prefix; *p != '\0'; ++p) append(*p);
+  while (count > 0) append(digits[--count]);
+  for (const char* p = suffix; *p != '\0'; ++p) append(*p);
+  if (length < sizeof name) return length > 0;
+  std::memset(name, 0, sizeof name);
+  return false;
 }
 
 }  // namespace
 
 int radioReady(int radio) {
   char name[IFNAMSIZ];
-  if (!formatName(name, "wl%d.1", radio)) return 0;
+  if (!formatName(name, "wl", radio, ".1")) return 0;
   if (wlanCheckDevice(name) != 0) return 0;
 
-  if (!formatName(name, "eth%d", radio + 1)) return 0;
+  if (!formatName(name, "eth", radio + 1, "")) return 0;
   // -1 (the variables cannot be read) passes: only a non-zero value refuses.
   if (wlanPstaWetOff(name) == 0) return 0;
   if (wlanCheckBss(name) != 0) return 0;
@@ -52,7 +72,7 @@ int assocListHasClient(const AssocList& list, const MacAddress& mac) {
 int radioHasClient(int radio, const MacAddress& mac) {
   char name[IFNAMSIZ];
   AssocList list{};
-  if (!formatName(name, "wl%d.1", radio)) return 0;
+  if (!formatName(name, "wl", radio, ".1")) return 0;
   if (wlanGetAssocList(name, list.data(), static_cast<int>(list.size())) != 0) return 0;
   return assocListHasClient(list, mac);
 }

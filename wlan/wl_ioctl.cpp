@@ -50,7 +50,7 @@ int wlanWlIoctl(const char* ifname, int command, void* buffer, int length) {
   ifreq carrier;
   std::memset(&carrier, 0, sizeof carrier);
   // At most IFNAMSIZ characters; the kernel terminates the name itself.
-  std::memcpy(carrier.ifr_name, ifname, strnlen(ifname, IFNAMSIZ));
+  for (std::size_t k = 0; k < IFNAMSIZ && ifname[k] != '\0'; ++k) carrier.ifr_name[k] = ifname[k];
   carrier.ifr_data = reinterpret_cast<char*>(&request);
 
   const int result = ioctl(socket.fd(), SIOCDEVPRIVATE, &carrier);

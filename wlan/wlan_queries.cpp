@@ -7,7 +7,8 @@
 namespace {
 
 bool startsWith(const char* text, const char* prefix) {
-  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+  while (*prefix != '\0' && *text == *prefix) ++text, ++prefix;
+  return *prefix == '\0';
 }
 
 bool isWirelessOrPrimary(const char* ifname) {

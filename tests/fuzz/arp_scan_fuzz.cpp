@@ -1,10 +1,11 @@
 // The ARP table scan over arbitrary table bytes: the first four bytes are the
 // target address, the rest is the table.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "client_check/arp_lookup.h"
 
@@ -12,12 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 4) return 0;
   in_addr_t target;
   std::memcpy(&target, data, sizeof target);
-  std::vector<std::uint8_t> table(data + 4, data + size);
-  std::FILE* stream = fmemopen(table.empty() ? nullptr : table.data(), table.size(), "r");
-  if (stream == nullptr) return 0;
+  const int fd = memfd_create("arp", MFD_CLOEXEC);
+  if (fd < 0 || write(fd, data + 4, size - 4) != static_cast<ssize_t>(size - 4)) __builtin_trap();
+  lseek(fd, 0, SEEK_SET);
   MacAddress mac{};
-  const int result = arpScanTable(stream, target, mac);
-  std::fclose(stream);
+  const int result = arpScanTable(fd, target, mac);
+  close(fd);
   if (result != 0 && result != -1) __builtin_trap();
   if (result != 0 && mac != MacAddress{}) __builtin_trap();  // a miss leaves the MAC alone
   return 0;

@@ -1,0 +1,53 @@
+// The C library's own reading of the ARP table, as the fast scan must
+// reproduce it: fgets() into a 200-byte buffer, the sscanf() patterns.
+#ifndef TESTS_SCANF_MODEL_H
+#define TESTS_SCANF_MODEL_H
+
+#include <cstdio>
+#include <string>
+
+#include "client_check/arp_line.h"
+
+struct ScanfSplit {
+  int fields;  // sscanf's result, capped at 4
+  std::string address;
+  std::string hardwareAddress;
+};
+
+// `piece` is split as a C string, so it ends at its first NUL byte.
+inline ScanfSplit scanfSplit(const std::string& piece) {
+  char address[200] = {}, hw[101] = {}, mask[101] = {}, device[101] = {};
+  unsigned type = 0, flags = 0;
+  int n = std::sscanf(piece.c_str(), "%199s 0x%x 0x%x %100s %100s %100s\n", address, &type, &flags,
+                      hw, mask, device);
+  return {n > 4 ? 4 : n, n >= 1 ? address : "", n >= 4 ? hw : ""};
+}
+
+struct ScanfMac {
+  int parsed;
+  MacAddress mac;
+};
+
+inline ScanfMac scanfMac(const std::string& text) {
+  unsigned v[6] = {};
+  ScanfMac out{std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &v[0], &v[1], &v[2], &v[3], &v[4],
+                           &v[5]),
+               {}};
+  for (int k = 0; k < out.parsed; ++k) out.mac[k] = static_cast<std::uint8_t>(v[k]);
+  return out;
+}
+
+inline ScanfSplit fastSplit(const std::string& piece) {
+  ArpLineFields fields;
+  const int n = splitArpLine(piece.data(), piece.size(), fields);
+  return {n, n >= 1 ? std::string(fields.address.data, fields.address.size) : "",
+          n >= 4 ? std::string(fields.hardwareAddress().data, fields.hardwareAddress().size) : ""};
+}
+
+inline ScanfMac fastMac(const std::string& text) {
+  ScanfMac out{0, {}};
+  out.parsed = parseHardwareAddress({text.data(), text.size()}, out.mac);
+  return out;
+}
+
+#endif  // TESTS_SCANF_MODEL_H
