@@ -1,197 +1,141 @@
 #include "client_check/arp_line.h"
 
-#include <climits>
-#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
-
-// The scanner's small steps run for every character of every line: they are
-// inlined even in a build optimised for size.
-#define SCAN_STEP [[gnu::always_inline]] inline
 
 namespace {
 
-constexpr int kEndOfText = -1;
+// The fast path's small steps run for every line of large tables: inlined
+// even in a build optimised for size.
+#define SCAN_STEP [[gnu::always_inline]] inline
 
-// Character classes for the scanner: white space in the C locale (which the
-// tool never changes), and the NUL byte, where a string handed to sscanf
-// ends.
-constexpr std::uint8_t kSpace = 1;
-constexpr std::uint8_t kNul = 2;
+// Bytes are scanned a machine word at a time (four on the ARM target).
+using Word = unsigned long;
+constexpr Word kOnes = ~Word{0} / 0xFF;
+constexpr Word kHighBits = kOnes * 0x80;
 
-struct CharTables {
-  std::uint8_t classOf[256];
-  std::int8_t hexValue[256];  // -1 for a character that is not a hex digit
-};
-
-constexpr CharTables makeCharTables() {
-  CharTables t{};
-  for (int c = 0; c < 256; ++c) {
-    t.classOf[c] = c == ' ' || (c >= '\t' && c <= '\r') ? kSpace : c == 0 ? kNul : 0;
-    t.hexValue[c] = c >= '0' && c <= '9'   ? static_cast<std::int8_t>(c - '0')
-                    : c >= 'a' && c <= 'f' ? static_cast<std::int8_t>(c - 'a' + 10)
-                    : c >= 'A' && c <= 'F' ? static_cast<std::int8_t>(c - 'A' + 10)
-                                           : -1;
-  }
-  return t;
-}
-
-constexpr CharTables kChars = makeCharTables();
-
-SCAN_STEP std::uint8_t classOf(char c) {
-  return kChars.classOf[static_cast<unsigned char>(c)];
-}
-
-// The text being scanned ends at `end` or at its first NUL byte.
-struct Cursor {
-  const char* at;
-  const char* end;
-
-  SCAN_STEP bool atEnd() const { return at == end || *at == '\0'; }
-  SCAN_STEP int peek() const { return atEnd() ? kEndOfText : static_cast<unsigned char>(*at); }
-};
-
-// Eight characters as one word, the first in the lowest byte.
-SCAN_STEP std::uint64_t loadWord(const char* at) {
-  std::uint64_t word;
+// sizeof(Word) bytes as one word, the first in the lowest byte.
+SCAN_STEP Word loadWord(const unsigned char* at) {
+  Word word;
   std::memcpy(&word, at, sizeof word);
 #if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  word = __builtin_bswap64(word);
+  word = sizeof word == 8 ? __builtin_bswap64(word) : __builtin_bswap32(word);
 #endif
   return word;
 }
 
 // The index of the lowest non-zero byte of a non-zero word.
-SCAN_STEP unsigned firstSetByte(std::uint64_t word) {
-  return static_cast<unsigned>(__builtin_ctzll(word)) / 8;
+SCAN_STEP unsigned firstSetByte(Word word) {
+  return static_cast<unsigned>(__builtin_ctzl(word)) / 8;
 }
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-
-SCAN_STEP void skipSpace(Cursor& c) {
-  // Nothing above ' ' is white space: the common case of no space at all.
-  if (c.at != c.end && static_cast<unsigned char>(*c.at) > ' ') return;
-  // The kernel pads its columns with runs of spaces: skipped a word at a time.
-  while (c.end - c.at >= 8) {
-    const std::uint64_t notSpace = loadWord(c.at) ^ (kOnes * ' ');
-    if (notSpace != 0) {
-      c.at += firstSetByte(notSpace);
-      break;
-    }
-    c.at += 8;
+// Past a run of spaces (the kernel pads its columns with them), a word at a
+// time.
+SCAN_STEP const unsigned char* skipSpaces(const unsigned char* at, const unsigned char* end) {
+  while (end - at >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
+    const Word notSpace = loadWord(at) ^ (kOnes * ' ');
+    if (notSpace != 0) return at + firstSetByte(notSpace);
+    at += sizeof(Word);
   }
-  while (c.at != c.end && classOf(*c.at) == kSpace) ++c.at;
+  while (at != end && *at == ' ') ++at;
+  return at;
 }
 
-// Moves to the next white space or NUL byte, at most `limit`.
-SCAN_STEP void skipToSpace(Cursor& c, const char* limit) {
-  // White space and NUL are all below '!': a word at a time, the first byte
-  // below it stops the fast loop (bytes from 0x80 up never do).
-  while (limit - c.at >= 8) {
-    const std::uint64_t word = loadWord(c.at);
-    const std::uint64_t low = (word - kOnes * '!') & ~word & kHighBits;
-    if (low != 0) {
-      c.at += firstSetByte(low);
-      break;
-    }
-    c.at += 8;
+// To the first byte up to ' ' (white space, NUL and other controls), a word
+// at a time; bytes from 0x80 up never stop it.
+SCAN_STEP const unsigned char* skipPrintable(const unsigned char* at, const unsigned char* end) {
+  while (end - at >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
+    const Word word = loadWord(at);
+    const Word low = (word - kOnes * '!') & ~word & kHighBits;
+    if (low != 0) return at + firstSetByte(low);
+    at += sizeof(Word);
   }
-  while (c.at != limit && classOf(*c.at) == 0) ++c.at;
+  while (at != end && *at > ' ') ++at;
+  return at;
 }
 
-enum class Scan { kConverted, kMismatch, kEndOfText };
-
-// "%Ns": white space skipped, then up to `width` characters up to the next
-// white space.
-SCAN_STEP Scan scanString(Cursor& c, std::size_t width, TextSlice& out) {
-  skipSpace(c);
-  if (c.atEnd()) return Scan::kEndOfText;
-  const char* start = c.at;
-  skipToSpace(c, c.end - c.at > static_cast<std::ptrdiff_t>(width) ? c.at + width : c.end);
-  out = {start, static_cast<std::size_t>(c.at - start)};
-  return Scan::kConverted;
+SCAN_STEP bool isHexDigit(unsigned char c) {
+  return static_cast<unsigned char>(c - '0') < 10 ||
+         static_cast<unsigned char>((c | 0x20) - 'a') < 6;
 }
 
-// A literal character of the pattern, after white space in the pattern when
-// `afterSpace` is set.
-SCAN_STEP bool matchLiteral(Cursor& c, char literal, bool afterSpace) {
-  if (afterSpace) skipSpace(c);
-  if (c.at == c.end || *c.at != literal) return false;  // NUL is never a literal here
-  ++c.at;
+SCAN_STEP unsigned hexValue(unsigned char c) {
+  return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+
+// "hh:hh:hh:hh:hh:hh", the kernel's form of an Ethernet address, not followed
+// by another hex digit: "%x:%x:%x:%x:%x:%x" reads exactly these six numbers
+// from it, whatever else follows.
+constexpr std::size_t kKernelMacLength = 17;
+
+bool parseKernelMac(const unsigned char* text, std::size_t size, MacAddress& mac) {
+  if (size < kKernelMacLength || (size > kKernelMacLength && isHexDigit(text[kKernelMacLength])))
+    return false;
+  for (std::size_t k = 0; k < mac.size(); ++k) {
+    const unsigned char* group = text + 3 * k;
+    if (!isHexDigit(group[0]) || !isHexDigit(group[1]) || (k < 5 && group[2] != ':')) return false;
+  }
+  for (std::size_t k = 0; k < mac.size(); ++k)
+    mac[k] = static_cast<std::uint8_t>(hexValue(text[3 * k]) << 4 | hexValue(text[3 * k + 1]));
   return true;
 }
 
-// "%x": white space skipped, an optional sign, an optional "0x" or "0X"
-// (whose "0" counts as a digit), then hexadecimal digits; converted as
-// strtoul(..., 16) converts them: a magnitude beyond ULONG_MAX gives
-// ULONG_MAX whatever the sign, otherwise a minus sign negates.
-SCAN_STEP Scan scanHex(Cursor& c, unsigned long& value) {
-  skipSpace(c);
-  int ch = c.peek();
-  if (ch == kEndOfText) return Scan::kEndOfText;
-  const bool negative = ch == '-';
-  if (ch == '-' || ch == '+') {
-    ++c.at;
-    ch = c.peek();
-  }
-  bool anyDigit = false;
-  if (ch == '0') {
-    anyDigit = true;
-    ++c.at;
-    ch = c.peek();
-    if (ch == 'x' || ch == 'X') ++c.at;
-  }
-  unsigned long magnitude = 0;
-  bool overflow = false;
-  for (int digit;
-       c.at != c.end && (digit = kChars.hexValue[static_cast<unsigned char>(*c.at)]) >= 0; ++c.at) {
-    anyDigit = true;
-    if (magnitude > (ULONG_MAX >> 4)) overflow = true;
-    magnitude = magnitude * 16 + static_cast<unsigned long>(digit);
-  }
-  if (!anyDigit) return Scan::kMismatch;
-  value = overflow ? ULONG_MAX : negative ? 0ul - magnitude : magnitude;
-  return Scan::kConverted;
+// " 0x%x" in the kernel's form: spaces, "0x", hex digits, then a space.
+// Where this holds, sscanf converts the same characters; where it does not,
+// the caller lets sscanf decide.
+SCAN_STEP const unsigned char* skipHexField(const unsigned char* at, const unsigned char* end) {
+  at = skipSpaces(at, end);
+  if (end - at < 4 || at[0] != '0' || at[1] != 'x' || !isHexDigit(at[2])) return nullptr;
+  for (at += 3; at != end && isHexDigit(*at);) ++at;
+  return at != end && *at == ' ' ? at : nullptr;
 }
 
 }  // namespace
 
-int splitArpLine(const char* piece, std::size_t size, ArpLineFields& fields) {
-  Cursor c{piece, piece + size};
-  unsigned long ignored = 0;
-  if (scanString(c, 199, fields.address) != Scan::kConverted) return -1;
-  if (!matchLiteral(c, '0', true) || !matchLiteral(c, 'x', false)) return 1;
-  if (scanHex(c, ignored) != Scan::kConverted) return 1;  // hardware type
-  if (!matchLiteral(c, '0', true) || !matchLiteral(c, 'x', false)) return 2;
-  if (scanHex(c, ignored) != Scan::kConverted) return 2;  // flags
-  // "%100s" converts as soon as one character stands after the white space.
-  skipSpace(c);
-  if (c.atEnd()) return 3;
-  fields.hardwareStart = c.at;
-  fields.textEnd = c.end;
-  // The mask and the device take no part in the lookup.
+int ArpLine::split(const char* piece, std::size_t size) {
+  piece_ = piece;
+  size_ = size;
+  hardwareStart_ = nullptr;
+  const auto* begin = reinterpret_cast<const unsigned char*>(piece);
+  const auto* end = begin + size;
+  if (size == 0 || size > kMaxPiece || *begin <= ' ') return splitWithScanf();
+
+  // The address: everything up to the first space.
+  const unsigned char* at = skipPrintable(begin, end);
+  if (at == end || *at != ' ') return splitWithScanf();
+  address_ = {piece, static_cast<std::size_t>(at - begin)};
+  // The hardware type and the flags.
+  if ((at = skipHexField(at, end)) == nullptr || (at = skipHexField(at, end)) == nullptr)
+    return splitWithScanf();
+  // The hardware address: converted as soon as one character stands there.
+  at = skipSpaces(at, end);
+  if (at == end || *at <= ' ') return splitWithScanf();
+  hardwareStart_ = reinterpret_cast<const char*>(at);
   return 4;
 }
 
-TextSlice ArpLineFields::hardwareAddress() const {
-  Cursor c{hardwareStart, textEnd};
-  TextSlice field;
-  scanString(c, 100, field);
-  return field;
+int ArpLine::splitWithScanf() {
+  const std::size_t size = size_ < kMaxPiece ? size_ : kMaxPiece;
+  std::memcpy(text_, piece_, size);
+  text_[size] = '\0';
+  unsigned int hardwareType, flags;
+  char mask[101], device[101];
+  const int fields = std::sscanf(text_, "%199s 0x%x 0x%x %100s %100s %100s\n", addressText_,
+                                 &hardwareType, &flags, hardwareText_, mask, device);
+  address_ = {addressText_, fields >= 1 ? std::strlen(addressText_) : 0};
+  return fields > 4 ? 4 : fields;
 }
 
-int parseHardwareAddress(TextSlice text, MacAddress& mac) {
-  Cursor c{text.data, text.data + text.size};
-  int parsed = 0;
-  for (std::size_t k = 0; k < mac.size(); ++k) {
-    if (k > 0 && !matchLiteral(c, ':', false)) break;
-    unsigned long number = 0;
-    const Scan scan = scanHex(c, number);
-    if (scan == Scan::kEndOfText && parsed == 0) return -1;
-    if (scan != Scan::kConverted) break;
-    mac[k] = static_cast<std::uint8_t>(number);
-    ++parsed;
-  }
+int ArpLine::hardwareAddress(MacAddress& mac) {
+  if (hardwareStart_ != nullptr &&
+      parseKernelMac(reinterpret_cast<const unsigned char*>(hardwareStart_),
+                     static_cast<std::size_t>(piece_ + size_ - hardwareStart_), mac))
+    return 6;
+  if (splitWithScanf() < 4) return -1;
+  unsigned int numbers[6] = {};
+  const int parsed = std::sscanf(hardwareText_, "%x:%x:%x:%x:%x:%x", &numbers[0], &numbers[1],
+                                 &numbers[2], &numbers[3], &numbers[4], &numbers[5]);
+  for (int k = 0; k < parsed; ++k) mac[k] = static_cast<std::uint8_t>(numbers[k]);
   return parsed;
 }

@@ -71,17 +71,18 @@ bool addressMatches(TextSlice field, in_addr_t address) {
 }  // namespace
 
 int arpScanTable(int fd, in_addr_t address, MacAddress& mac) {
+  static_assert(ArpLine::kMaxPiece == PieceReader::kMaxPiece, "pieces fit the line splitter");
   PieceReader table(fd);
   const char* piece = nullptr;
   std::size_t size = 0;
   if (!table.next(piece, size)) return -1;  // the header, unread
 
+  ArpLine line;
   while (table.next(piece, size)) {
-    ArpLineFields fields;
     // A malformed or empty line ends the search.
-    if (splitArpLine(piece, size, fields) < 4) return -1;
-    if (!addressMatches(fields.address, address)) continue;
-    return parseHardwareAddress(fields.hardwareAddress(), mac) < 0 ? -1 : 0;
+    if (line.split(piece, size) < 4) return -1;
+    if (!addressMatches(line.address(), address)) continue;
+    return line.hardwareAddress(mac) < 0 ? -1 : 0;
   }
   return -1;
 }

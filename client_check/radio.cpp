@@ -20,23 +20,26 @@ static_assert(kAssocListCapacity == 74, "entries that fit the list buffer");
 // C library function it binds costs start-up time.
 bool formatName(char (&name)[IFNAMSIZ], const char* prefix, int number, const char* suffix) {
   std::memset(name, 0, sizeof name);
-  char digits[12];
-  std::size_t count = 0;
-  unsigned magnitude =
-      number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
-  do {
-    digits[count++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (number < 0) digits[count++] = '-';
-
   std::size_t length = 0;
   auto append = [&](char c) {
     if (length + 1 < sizeof name) name[length] = c;
     ++length;
   };
   for (const char* p = prefix; *p != '\0'; ++p) append(*p);
-  while (count > 0) append(digits[--count]);
+  if (number < 0) append('-');
+  // Decimal digits by subtraction: a build optimised for size would call a
+  // division routine, which the ARM target has to carry along.
+  static constexpr unsigned kPowersOfTen[] = {1000000000, 100000000, 10000000, 1000000, 100000,
+                                              10000,      1000,      100,      10,      1};
+  unsigned magnitude =
+      number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
+  bool leading = true;
+  for (const unsigned power : kPowersOfTen) {
+    char digit = '0';
+    for (; magnitude >= power; magnitude -= power) ++digit;
+    leading = leading && digit == '0' && power != 1;
+    if (!leading) append(digit);
+  }
   for (const char* p = suffix; *p != '\0'; ++p) append(*p);
   if (length < sizeof name) return length > 0;
   std::memset(name, 0, sizeof name);

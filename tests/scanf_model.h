@@ -11,7 +11,7 @@
 struct ScanfSplit {
   int fields;  // sscanf's result, capped at 4
   std::string address;
-  std::string hardwareAddress;
+  std::string hardwareAddress;  // filled by the C library's split only
 };
 
 // `piece` is split as a C string, so it ends at its first NUL byte.
@@ -30,23 +30,24 @@ struct ScanfMac {
 
 inline ScanfMac scanfMac(const std::string& text) {
   unsigned v[6] = {};
-  ScanfMac out{std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &v[0], &v[1], &v[2], &v[3], &v[4],
-                           &v[5]),
-               {}};
+  ScanfMac out{
+      std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]), {}};
   for (int k = 0; k < out.parsed; ++k) out.mac[k] = static_cast<std::uint8_t>(v[k]);
   return out;
 }
 
 inline ScanfSplit fastSplit(const std::string& piece) {
-  ArpLineFields fields;
-  const int n = splitArpLine(piece.data(), piece.size(), fields);
-  return {n, n >= 1 ? std::string(fields.address.data, fields.address.size) : "",
-          n >= 4 ? std::string(fields.hardwareAddress().data, fields.hardwareAddress().size) : ""};
+  ArpLine line;
+  const int n = line.split(piece.data(), piece.size());
+  return {n, n >= 1 ? std::string(line.address().data, line.address().size) : "", ""};
 }
 
-inline ScanfMac fastMac(const std::string& text) {
+// The MAC parse of a whole piece through the line splitter.
+inline ScanfMac fastMac(const std::string& piece) {
+  ArpLine line;
   ScanfMac out{0, {}};
-  out.parsed = parseHardwareAddress({text.data(), text.size()}, out.mac);
+  line.split(piece.data(), piece.size());
+  out.parsed = line.hardwareAddress(out.mac);
   return out;
 }
 

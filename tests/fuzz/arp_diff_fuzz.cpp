@@ -1,8 +1,8 @@
 // Differential: the fast ARP table scan against the C library's reading of
 // the same bytes (fgets() into 200 bytes, the sscanf() patterns,
 // inet_addr()). The first four bytes are the target address, the rest the
-// table. Any difference in the pieces, their split, the hardware-address
-// parse or the lookup's outcome aborts.
+// table. Any difference in the pieces, their split (conversion count and
+// address field), the hardware address or the lookup's outcome aborts.
 #include <arpa/inet.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -77,11 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::string text(piece, length);
       const ScanfSplit want = scanfSplit(text);
       const ScanfSplit got = fastSplit(text);
-      check(got.fields == want.fields && got.address == want.address &&
-            got.hardwareAddress == want.hardwareAddress);
+      check(got.fields == want.fields && got.address == want.address);
       if (got.fields == 4) {
         const ScanfMac wantMac = scanfMac(want.hardwareAddress);
-        const ScanfMac gotMac = fastMac(got.hardwareAddress);
+        const ScanfMac gotMac = fastMac(text);
         check(gotMac.parsed == wantMac.parsed && gotMac.mac == wantMac.mac);
       }
     }
