@@ -3,10 +3,31 @@
 #ifndef TESTS_SCANF_MODEL_H
 #define TESTS_SCANF_MODEL_H
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "client_check/arp_line.h"
+
+// The pieces fgets() into a 200-byte buffer reads from `fd`, from its
+// current position; NUL bytes included (the stream position tells each
+// piece's length).
+inline std::vector<std::string> fgetsPieces(int fd) {
+  std::vector<std::string> pieces;
+  std::FILE* stream = fdopen(dup(fd), "r");
+  if (stream == nullptr) return pieces;
+  char line[200];
+  long before = std::ftell(stream);
+  while (std::fgets(line, sizeof line, stream) != nullptr) {
+    const long after = std::ftell(stream);
+    pieces.emplace_back(line, static_cast<std::size_t>(after - before));
+    before = after;
+  }
+  std::fclose(stream);
+  return pieces;
+}
 
 struct ScanfSplit {
   int fields;  // sscanf's result, capped at 4

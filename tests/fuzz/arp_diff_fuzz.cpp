@@ -23,21 +23,6 @@ void check(bool ok) {
   if (!ok) __builtin_trap();
 }
 
-std::vector<std::string> stdioPieces(int fd) {
-  std::vector<std::string> pieces;
-  std::FILE* stream = fdopen(dup(fd), "r");
-  check(stream != nullptr);
-  char line[200];
-  long before = 0;
-  while (std::fgets(line, sizeof line, stream) != nullptr) {
-    const long after = std::ftell(stream);
-    pieces.emplace_back(line, static_cast<std::size_t>(after - before));
-    before = after;
-  }
-  std::fclose(stream);
-  return pieces;
-}
-
 // The lookup as the C library does it, piece by piece.
 int modelLookup(const std::vector<std::string>& pieces, in_addr_t target, MacAddress& mac) {
   if (pieces.empty()) return -1;
@@ -65,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(write(fd, data + 4, size - 4) == static_cast<ssize_t>(size - 4));
 
   lseek(fd, 0, SEEK_SET);
-  const std::vector<std::string> expected = stdioPieces(fd);
+  const std::vector<std::string> expected = fgetsPieces(fd);
   lseek(fd, 0, SEEK_SET);
   {
     PieceReader reader(fd);
