@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the command-line argument: the client's IPv4 address word written
 // as an unsigned decimal number.
 #ifndef CLIENT_CHECK_ADDRESS_WORD_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Splitting one piece of ARP table text (as fgets() into a 200-byte buffer
 // delivers it) exactly as the C library's
 //   sscanf(piece, "%199s 0x%x 0x%x %100s %100s %100s\n", ...)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client_check/arp_lookup.h"
 
 #include <arpa/inet.h>

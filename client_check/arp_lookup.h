@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding a client's MAC address in the kernel's ARP table.
 #ifndef CLIENT_CHECK_ARP_LOOKUP_H
 #define CLIENT_CHECK_ARP_LOOKUP_H

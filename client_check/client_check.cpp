@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client_check/client_check.h"
 
 #include <arpa/inet.h>
@@ -8,6 +9,7 @@
 
 #include "client_check/address_word.h"
 #include "client_check/arp_lookup.h"
+#include "client_check/caller_plumbing.h"
 #include "client_check/radio.h"
 
 namespace {
@@ -15,12 +17,16 @@ namespace {
 constexpr int kRadioCount = 2;
 
 // Starts a one-shot ARP probe in the background so that a later run can find
-// the client. Neither waited for nor checked.
+// the client. Neither waited for nor checked. The shell and the probe get
+// none of the caller's descriptors: a caller reading the tool's output
+// through a pipe gets its end-of-file when the tool exits, not when the
+// probe does, and nothing they print reaches the caller.
 void startProbe(in_addr_t address) {
   in_addr dotted{};
   dotted.s_addr = address;
   char command[100] = {};
   std::snprintf(command, sizeof command, "arping -q -I br0 -c 1 %s &", inet_ntoa(dotted));
+  const DetachedStdio detached;
   if (std::system(command) != 0) {
     // The probe's outcome does not change the verdict.
   }

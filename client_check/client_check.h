@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole run, from the command line to the verdict.
 #ifndef CLIENT_CHECK_CLIENT_CHECK_H
 #define CLIENT_CHECK_CLIENT_CHECK_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #ifndef CLIENT_CHECK_MAC_ADDRESS_H
 #define CLIENT_CHECK_MAC_ADDRESS_H
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client_check/piece_reader.h"
 
 #include <unistd.h>

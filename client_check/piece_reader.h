@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a text stream the way fgets(line, 200, stream) reads it, straight
 // from a descriptor through one large buffer: few read() calls, and no stdio.
 #ifndef CLIENT_CHECK_PIECE_READER_H

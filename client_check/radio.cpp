@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client_check/radio.h"
 
 #include <net/if.h>

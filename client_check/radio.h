@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Per-radio tests. Radio r has the secondary interface wl<r>.1 and the
 // primary interface eth<r+1>. Both tests answer 1 or 0 and never fail: a
 // failed driver request answers 0.

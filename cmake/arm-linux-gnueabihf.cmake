@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross toolchain for 32-bit little-endian ARMv7-A routers (hard-float ABI).
 #
 #   cmake -S . -B build/arm -DCMAKE_TOOLCHAIN_FILE=cmake/arm-linux-gnueabihf.cmake

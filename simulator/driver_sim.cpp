@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A wireless driver simulator, preloaded (LD_PRELOAD) into a program that
 // talks to the driver through ioctl(SIOCDEVPRIVATE).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client_check/address_word.h"
 
 #include <gtest/gtest.h>

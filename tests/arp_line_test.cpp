@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client_check/arp_line.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client_check/arp_lookup.h"
 
 #include <arpa/inet.h>
@@ -102,6 +103,16 @@ const ScanCase kScanCases[] = {
      "192.168.1.5",
      -1,
      {}},
+    {"a leading zero reads as octal, as inet_addr reads it",
+     kHeader + row("192.168.1.010", "02:00:00:00:00:08") + row("192.168.1.10", "02:00:00:00:00:0a"),
+     "192.168.1.10",
+     0,
+     {2, 0, 0, 0, 0, 0x0a}},
+    {"a leading-zero octet matches its octal value",
+     kHeader + row("192.168.01.010", "02:00:00:00:00:08"),
+     "192.168.1.8",
+     0,
+     {2, 0, 0, 0, 0, 8}},
     {"addresses in inet_addr's other forms",
      kHeader + row("0xc0.168.1.5", "02:00:00:00:00:05"),
      "192.168.1.5",

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client_check/client_check.h"
 
 #include <unistd.h>
@@ -126,13 +127,21 @@ TEST_F(ClientCheckFlow, Verdicts) {
     std::vector<char*> argv = {const_cast<char*>("client_check")};
     for (const char* a : c.args) argv.push_back(const_cast<char*>(a));
     argv.push_back(nullptr);
+    // Standard output and error are captured, and the caller holds one
+    // more descriptor open across exec: the probe must inherit none of them.
+    int callerPipe[2];
+    ASSERT_EQ(pipe(callerPipe), 0);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     EXPECT_EQ(clientCheck(static_cast<int>(argv.size() - 1), argv.data()), c.verdict) << c.name;
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message) << c.name;
+    // The tool's own descriptors are back once the probe has started.
+    std::fputs("after", stderr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message + std::string("after")) << c.name;
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << c.name;
     EXPECT_EQ(driver.log(), c.log) << c.name;
     EXPECT_EQ(driver.shellCommands, c.shell) << c.name;
+    EXPECT_EQ(driver.shellInherits, Log(c.shell.size(), "")) << c.name;
+    EXPECT_EQ(close(callerPipe[0]) | close(callerPipe[1]), 0) << c.name;
   }
 }
 

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: MIT
 #include "tests/fake_driver.h"
 
 #include <fcntl.h>
 #include <net/if.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <linux/sockios.h>
@@ -172,7 +174,21 @@ int WRAP_OPEN(const char* path, int flags, ...) {
 }
 
 int __wrap_system(const char* command) {
-  fakeDriver().shellCommands.emplace_back(command);
+  FakeDriver& driver = fakeDriver();
+  driver.shellCommands.emplace_back(command);
+  struct stat null {};
+  stat("/dev/null", &null);
+  std::string inherited;
+  for (int fd = 0; fd < 1024; ++fd) {
+    const int flags = fcntl(fd, F_GETFD);
+    if (flags < 0) continue;
+    struct stat file {};
+    if (fd < 3 && (fstat(fd, &file) != 0 || !S_ISCHR(file.st_mode) || file.st_rdev != null.st_rdev))
+      inherited += "fd " + std::to_string(fd) + " is not /dev/null; ";
+    if (fd >= 3 && (flags & FD_CLOEXEC) == 0)
+      inherited += "fd " + std::to_string(fd) + " is inherited; ";
+  }
+  driver.shellInherits.push_back(inherited);
   return 0;
 }
 

@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: MIT
 // A fake wireless driver and ARP table at the C library boundary of the test
 // binary. The test executable is linked with --wrap for socket, ioctl, close,
 // open and system, so the code under test runs unmodified while:
 //  - sockets are real descriptors, tracked so that every one must be closed;
 //  - ioctl(SIOCDEVPRIVATE) on such a socket is answered from `interfaces`;
 //  - open("/proc/net/arp") opens `arpTablePath` instead (or fails when empty);
-//  - system() only records the command.
+//  - system() only records the command, and which of the tool's descriptors
+//    the shell would inherit.
 #ifndef TESTS_FAKE_DRIVER_H
 #define TESTS_FAKE_DRIVER_H
 
@@ -49,6 +51,9 @@ struct FakeDriver {
   std::set<int> openSockets;
   int socketsOpened = 0;
   std::vector<std::string> shellCommands;
+  // For each command: the descriptors the shell would inherit that are not
+  // /dev/null on 0 to 2 ("fd 1 is not /dev/null", "fd 5 is inherited").
+  std::vector<std::string> shellInherits;
 
   // "wl0.1 0", "eth1 262 psta", "wl0.1 159": one line per request.
   std::vector<std::string> log() const;

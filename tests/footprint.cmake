@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Strips a copy of the tool, prints its size and NEEDED libraries, and fails
 # when it needs anything but the C library or passes its size budget.
 #   cmake -DBINARY=... -DSTRIP=... -DREADELF=... -DBUDGET=... -DCOPY=... -P footprint.cmake

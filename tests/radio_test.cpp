@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: MIT
 #include "client_check/radio.h"
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 #include "tests/fake_driver.h"
@@ -109,11 +111,29 @@ TEST_F(Radio, AssociationListSearch) {
 }
 
 TEST_F(Radio, UnreadableListHasNoClient) {
-  driver.interfaces = readyRadio(0, {kClient});
-  driver.interfaces[0].commandErrno[wlan::kCmdGetAssocList] = EIO;
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(radioHasClient(0, kClient), 0);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "wl0.1: Input/output error\n");
+  // An incomplete ARP entry searches with the all-zero MAC: a failed request
+  // taken for success would find it among the zeroed buffer's entries.
+  for (const MacAddress& mac : {kClient, MacAddress{}}) {
+    driver.interfaces = readyRadio(0, {kClient});
+    driver.interfaces[0].commandErrno[wlan::kCmdGetAssocList] = EIO;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(radioHasClient(0, mac), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "wl0.1: Input/output error\n");
+  }
+}
+
+TEST(AssocList, NeverReadsPastTheBuffer) {
+  // The client stands just past the 74 entries the buffer holds; a count
+  // that claims more must not reach it.
+  struct {
+    AssocList list{};
+    MacAddress beyond = kClient;
+  } memory;
+  static_assert(sizeof memory == kAssocListBytes + 6, "the client right after the buffer");
+  for (const std::uint32_t count : {75u, 76u, 1000u, 0xFFFFFFFFu}) {
+    std::memcpy(memory.list.data(), &count, sizeof count);
+    EXPECT_EQ(assocListHasClient(memory.list, kClient), 0) << count;
+  }
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The C library's own reading of the ARP table, as the fast scan must
 // reproduce it: fgets() into a 200-byte buffer, the sscanf() patterns.
 #ifndef TESTS_SCANF_MODEL_H

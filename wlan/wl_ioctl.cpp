@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The transport: one device-private ioctl on a fresh datagram socket.
 #include <net/if.h>
 #include <sys/ioctl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Requests to the wireless driver through the device-private socket ioctl.
 //
 // Every request opens its own AF_INET datagram socket, issues one

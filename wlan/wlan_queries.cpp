@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Driver queries built on the transport: identity, named integer variables
 // and the association list.
 #include <cstring>

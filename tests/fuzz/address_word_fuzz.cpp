@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Argument reading against a plain model: the host's 64-bit strtoul, folded
 // to what a 32-bit unsigned long gives.
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Differential: the fast ARP table scan against the C library's reading of
 // the same bytes (fgets() into 200 bytes, the sscanf() patterns,
 // inet_addr()). The first four bytes are the target address, the rest the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ARP table scan over arbitrary table bytes: the first four bytes are the
 // target address, the rest is the table.
 #include <sys/mman.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The association-list search over arbitrary reply bytes, any count included:
 // the first six bytes are the MAC, the rest the reply (zero-padded to 448).
 #include <algorithm>
