@@ -5,7 +5,9 @@
 // Every SIOCDEVPRIVATE request is answered from the scenario file named by
 // CLIENT_CHECK_SIM_SCENARIO; every other ioctl goes to the C library. When
 // CLIENT_CHECK_SIM_LOG names a file, one line per request is appended to it:
-//   <interface> <command> len=<length> set=<flag>[ var=<name>][ count=<count in>]
+//   <interface> <command> len=<length> set=<flag>[ var=<name>][ count=<count in>][ fd=<fd>]
+// where fd= marks a request made on descriptor 0, 1 or 2: a socket that took
+// the number of a closed standard descriptor.
 //
 // The scenario's driver part is a block per interface (see simulator/README.md):
 //   interface wl0.1
@@ -201,7 +203,7 @@ void copyIn(const void* bytes, std::size_t size) {
   close(fd);
 }
 
-void logRequest(const char* ifname, const Record& record, const char* varname,
+void logRequest(int fd, const char* ifname, const Record& record, const char* varname,
                 std::uint32_t countIn) {
   const char* path = std::getenv("CLIENT_CHECK_SIM_LOG");
   if (path == nullptr) return;
@@ -212,14 +214,16 @@ void logRequest(const char* ifname, const Record& record, const char* varname,
     n += std::snprintf(line + n, sizeof line - n, " var=%s", varname);
   else if (record.command == 159)
     n += std::snprintf(line + n, sizeof line - n, " count=%u", countIn);
+  if (fd >= 0 && fd <= 2 && n < static_cast<int>(sizeof line))
+    n += std::snprintf(line + n, sizeof line - n, " fd=%d", fd);
   if (n > static_cast<int>(sizeof line) - 2) n = sizeof line - 2;
   line[n++] = '\n';
-  const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  if (write(fd, line, static_cast<std::size_t>(n)) < 0) {
+  const int log = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (log < 0) return;
+  if (write(log, line, static_cast<std::size_t>(n)) < 0) {
     // A lost log line does not change the driver's answer.
   }
-  close(fd);
+  close(log);
 }
 
 void put32(unsigned char* buffer, std::uint32_t value) {
@@ -227,7 +231,7 @@ void put32(unsigned char* buffer, std::uint32_t value) {
 }
 
 // Answers one request; returns 0 or an errno.
-int serve(const ifreq& carrier) {
+int serve(int fd, const ifreq& carrier) {
   Record record;
   std::memcpy(&record, carrier.ifr_data, sizeof record);
   char ifname[IFNAMSIZ + 1] = {};
@@ -245,7 +249,7 @@ int serve(const ifreq& carrier) {
   }
   std::uint32_t countIn = 0;
   if (record.length >= 4) std::memcpy(&countIn, buffer, sizeof countIn);
-  logRequest(ifname, record, isVar ? varname : nullptr, countIn);
+  logRequest(fd, ifname, record, isVar ? varname : nullptr, countIn);
 
   char text[kMaxScenario];
   if (!readScenario(text)) return ENODEV;
@@ -279,8 +283,8 @@ int serve(const ifreq& carrier) {
   }
 }
 
-int answer(void* argument) {
-  const int error = serve(*static_cast<const ifreq*>(argument));
+int answer(int fd, void* argument) {
+  const int error = serve(fd, *static_cast<const ifreq*>(argument));
   errno = error;
   return error == 0 ? 0 : -1;
 }
@@ -299,7 +303,7 @@ extern "C" int __real_ioctl(int fd, unsigned long request, ...);
 extern "C" int __real_socket(int domain, int type, int protocol);
 
 int dispatch(int fd, unsigned long request, void* argument) {
-  if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(argument);
+  if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(fd, argument);
   return __real_ioctl(fd, request, argument);
 }
 
@@ -325,7 +329,7 @@ extern "C" int __wrap_ioctl(int fd, unsigned long request, ...) {
 using IoctlFunction = int (*)(int, unsigned long, ...);
 
 int dispatch(const char* realName, int fd, unsigned long request, void* argument) {
-  if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(argument);
+  if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(fd, argument);
   auto real = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, realName));
   if (real == nullptr) {
     errno = ENOSYS;
