@@ -9,7 +9,8 @@
 // where fd= marks a request made on descriptor 0, 1 or 2: a socket that took
 // the number of a closed standard descriptor.
 //
-// The scenario's driver part is a block per interface (see simulator/README.md):
+// The scenario's driver part is a block per interface (simulator/scenarios/
+// radio0-client.scn documents the whole format; the router checks it):
 //   interface wl0.1
 //     magic 0x14E46C77        identity (default: the driver's magic)
 //     version 1               interface version (default 1)
