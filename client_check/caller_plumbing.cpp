@@ -2,6 +2,7 @@
 #include "client_check/caller_plumbing.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -51,7 +52,7 @@ void ignoreBrokenPipes() {
   signal(SIGPIPE, SIG_IGN);
 }
 
-DetachedStdio::DetachedStdio() : saved_{-1, -1, -1}, savedPipeAction_{} {
+DetachedStdio::DetachedStdio() : saved_{-1, -1, -1} {
   closeOnExecAboveStandard();
   const int null = open(kNullDevice, O_RDWR | O_CLOEXEC);
   if (null >= 0) {
@@ -64,14 +65,11 @@ DetachedStdio::DetachedStdio() : saved_{-1, -1, -1}, savedPipeAction_{} {
     }
     if (null >= kStandardDescriptors) close(null);
   }
-  struct sigaction standard {};
-  standard.sa_handler = SIG_DFL;
-  sigemptyset(&standard.sa_mask);
-  sigaction(SIGPIPE, &standard, &savedPipeAction_);
+  savedPipeHandler_ = signal(SIGPIPE, SIG_DFL);
 }
 
 DetachedStdio::~DetachedStdio() {
-  sigaction(SIGPIPE, &savedPipeAction_, nullptr);
+  if (savedPipeHandler_ != SIG_ERR) signal(SIGPIPE, savedPipeHandler_);
   for (int fd = 0; fd < kStandardDescriptors; ++fd) {
     if (saved_[fd] < 0) continue;
     dup2(saved_[fd], fd);

@@ -5,8 +5,6 @@
 #ifndef CLIENT_CHECK_CALLER_PLUMBING_H
 #define CLIENT_CHECK_CALLER_PLUMBING_H
 
-#include <signal.h>
-
 // Opens /dev/null on each of descriptors 0, 1 and 2 that is closed, so that
 // no file or socket of the tool takes their numbers (and a diagnostic for
 // stderr never lands in a driver socket). Run before anything else.
@@ -30,7 +28,7 @@ class DetachedStdio {
 
  private:
   int saved_[3];  // the tool's descriptors 0 to 2, or -1 where none was saved
-  struct sigaction savedPipeAction_;
+  void (*savedPipeHandler_)(int);
 };
 
 #endif  // CLIENT_CHECK_CALLER_PLUMBING_H
