@@ -41,6 +41,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "simulator/errno_names.h"
+
 namespace {
 
 // The request record as the driver sees it in this build: 24 bytes on a
@@ -58,36 +60,6 @@ constexpr std::uint32_t kMagic = 0x14E46C77;
 constexpr std::size_t kMaxScenario = 64 * 1024;
 constexpr std::size_t kMaxEntries = 1024;
 constexpr std::size_t kMaxWords = 80;
-
-struct ErrnoName {
-  const char* name;
-  int value;
-};
-constexpr ErrnoName kErrnoNames[] = {
-    {"EPERM", EPERM},
-    {"ENOENT", ENOENT},
-    {"EIO", EIO},
-    {"ENXIO", ENXIO},
-    {"E2BIG", E2BIG},
-    {"EBADF", EBADF},
-    {"EAGAIN", EAGAIN},
-    {"ENOMEM", ENOMEM},
-    {"EACCES", EACCES},
-    {"EFAULT", EFAULT},
-    {"EBUSY", EBUSY},
-    {"ENODEV", ENODEV},
-    {"EINVAL", EINVAL},
-    {"ENOTTY", ENOTTY},
-    {"ENOSPC", ENOSPC},
-    {"ERANGE", ERANGE},
-    {"ENOSYS", ENOSYS},
-    {"EOPNOTSUPP", EOPNOTSUPP},
-    {"ETIMEDOUT", ETIMEDOUT},
-    {"EMFILE", EMFILE},
-    {"ENFILE", ENFILE},
-    {"ENOBUFS", ENOBUFS},
-    {"EAFNOSUPPORT", EAFNOSUPPORT},
-};
 
 int parseErrno(const char* word) {
   for (const ErrnoName& e : kErrnoNames)
@@ -300,10 +272,10 @@ int socketRefused(int domain, int type) {
 #ifdef DRIVER_SIM_LINKED
 // Linked into a static program with --wrap=ioctl and --wrap=socket: the C
 // library's functions are reached as __real_ioctl and __real_socket.
-extern "C" int __real_ioctl(int fd, unsigned long request, ...);
+extern "C" int __real_ioctl(int fd, LibcIoctlRequest request, ...);
 extern "C" int __real_socket(int domain, int type, int protocol);
 
-int dispatch(int fd, unsigned long request, void* argument) {
+int dispatch(int fd, LibcIoctlRequest request, void* argument) {
   if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(fd, argument);
   return __real_ioctl(fd, request, argument);
 }
@@ -318,7 +290,7 @@ extern "C" int __wrap_socket(int domain, int type, int protocol) {
   return __real_socket(domain, type, protocol);
 }
 
-extern "C" int __wrap_ioctl(int fd, unsigned long request, ...) {
+extern "C" int __wrap_ioctl(int fd, LibcIoctlRequest request, ...) {
   va_list args;
   va_start(args, request);
   void* argument = va_arg(args, void*);
@@ -327,9 +299,9 @@ extern "C" int __wrap_ioctl(int fd, unsigned long request, ...) {
 }
 
 #else
-using IoctlFunction = int (*)(int, unsigned long, ...);
+using IoctlFunction = int (*)(int, LibcIoctlRequest, ...);
 
-int dispatch(const char* realName, int fd, unsigned long request, void* argument) {
+int dispatch(const char* realName, int fd, LibcIoctlRequest request, void* argument) {
   if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(fd, argument);
   auto real = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, realName));
   if (real == nullptr) {
@@ -356,7 +328,7 @@ __attribute__((visibility("default"))) int socket(int domain, int type, int prot
   return real(domain, type, protocol);
 }
 
-__attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, ...) {
+__attribute__((visibility("default"))) int ioctl(int fd, LibcIoctlRequest request, ...) {
   va_list args;
   va_start(args, request);
   void* argument = va_arg(args, void*);
@@ -365,7 +337,7 @@ __attribute__((visibility("default"))) int ioctl(int fd, unsigned long request, 
 }
 
 // The name a C library with 64-bit time on a 32-bit target exports ioctl as.
-__attribute__((visibility("default"))) int __ioctl_time64(int fd, unsigned long request, ...) {
+__attribute__((visibility("default"))) int __ioctl_time64(int fd, LibcIoctlRequest request, ...) {
   va_list args;
   va_start(args, request);
   void* argument = va_arg(args, void*);

@@ -26,7 +26,7 @@
 
 extern "C" {
 int __real_socket(int domain, int type, int protocol);
-int REAL_IOCTL(int fd, unsigned long request, void* arg);
+int REAL_IOCTL(int fd, LibcIoctlRequest request, void* arg);
 int __real_close(int fd);
 int REAL_OPEN(const char* path, int flags, ...);
 }
@@ -146,7 +146,7 @@ int __wrap_socket(int domain, int type, int protocol) {
   return fd;
 }
 
-int WRAP_IOCTL(int fd, unsigned long request, ...) {
+int WRAP_IOCTL(int fd, LibcIoctlRequest request, ...) {
   va_list args;
   va_start(args, request);
   void* arg = va_arg(args, void*);

@@ -1,0 +1,27 @@
+# SPDX-License-Identifier: MIT
+# ARMv7-A, hard-float, with uClibc-ng (the device's C library), built from
+# Debian's uclibc-source into build/sysroot/uclibc-ng by
+# cmake/uclibc-ng/build-sysroot on the first configure (about 90 s on two
+# cores) and reused while its configuration is unchanged:
+#
+#   cmake -S . -B build/arm-uclibc -DCMAKE_TOOLCHAIN_FILE=cmake/arm-uclibc-ng.cmake
+#
+# The sysroot also serves qemu-arm as its -L root.
+set(CMAKE_SYSTEM_PROCESSOR arm)
+set(LIBC_NAME uclibc-ng)
+set(LIBC_TRIPLE_PREFIX arm-linux-gnueabihf-)
+set(LIBC_ARCH_FLAGS "-march=armv7-a+fp")
+set(UCLIBC_NG_SYSROOT ${CMAKE_CURRENT_LIST_DIR}/../build/sysroot/uclibc-ng)
+get_filename_component(UCLIBC_NG_SYSROOT ${UCLIBC_NG_SYSROOT} ABSOLUTE)
+execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/uclibc-ng/build-sysroot ${UCLIBC_NG_SYSROOT}
+  RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "cannot build the uClibc-ng sysroot (cmake/uclibc-ng/build-sysroot)")
+endif()
+set(LIBC_INCLUDE ${UCLIBC_NG_SYSROOT}/usr/include)
+set(LIBC_KERNEL_INCLUDE ${UCLIBC_NG_SYSROOT}/usr/include)
+# The sysroot's start files and libraries come first; its loader is named
+# in every dynamically linked program.
+set(LIBC_LINK_FLAGS "--sysroot=${UCLIBC_NG_SYSROOT} -B${UCLIBC_NG_SYSROOT}/usr/lib/ -L${UCLIBC_NG_SYSROOT}/usr/lib -L${UCLIBC_NG_SYSROOT}/lib -Wl,-dynamic-linker,/lib/ld-uClibc.so.1")
+set(LIBC_EMULATOR_ROOT ${UCLIBC_NG_SYSROOT})
+include(${CMAKE_CURRENT_LIST_DIR}/small-libc.cmake)
