@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "client_check/arp_line.h"
 
+#include <stdio.h>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -122,8 +122,8 @@ int ArpLine::splitWithScanf() {
   text_[size] = '\0';
   unsigned int hardwareType, flags;
   char mask[101], device[101];
-  const int fields = std::sscanf(text_, "%199s 0x%x 0x%x %100s %100s %100s\n", addressText_,
-                                 &hardwareType, &flags, hardwareText_, mask, device);
+  const int fields = sscanf(text_, "%199s 0x%x 0x%x %100s %100s %100s\n", addressText_,
+                            &hardwareType, &flags, hardwareText_, mask, device);
   address_ = {addressText_, fields >= 1 ? std::strlen(addressText_) : 0};
   return fields > 4 ? 4 : fields;
 }
@@ -135,8 +135,8 @@ int ArpLine::hardwareAddress(MacAddress& mac) {
     return 6;
   if (splitWithScanf() < 4) return -1;
   unsigned int numbers[6] = {};
-  const int parsed = std::sscanf(hardwareText_, "%x:%x:%x:%x:%x:%x", &numbers[0], &numbers[1],
-                                 &numbers[2], &numbers[3], &numbers[4], &numbers[5]);
+  const int parsed = sscanf(hardwareText_, "%x:%x:%x:%x:%x:%x", &numbers[0], &numbers[1],
+                            &numbers[2], &numbers[3], &numbers[4], &numbers[5]);
   for (int k = 0; k < parsed; ++k) mac[k] = static_cast<std::uint8_t>(numbers[k]);
   return parsed;
 }

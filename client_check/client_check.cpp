@@ -4,8 +4,8 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <stdio.h>
+#include <stdlib.h>
 
 #include "client_check/address_word.h"
 #include "client_check/arp_lookup.h"
@@ -25,9 +25,9 @@ void startProbe(in_addr_t address) {
   in_addr dotted{};
   dotted.s_addr = address;
   char command[100] = {};
-  std::snprintf(command, sizeof command, "arping -q -I br0 -c 1 %s &", inet_ntoa(dotted));
+  snprintf(command, sizeof command, "arping -q -I br0 -c 1 %s &", inet_ntoa(dotted));
   const DetachedStdio detached;
-  if (std::system(command) != 0) {
+  if (system(command) != 0) {
     // The probe's outcome does not change the verdict.
   }
 }
@@ -36,7 +36,7 @@ void startProbe(in_addr_t address) {
 
 int clientCheck(int argc, char** argv) {
   if (argc != 2) {
-    std::fputs("usage: client_check ADDRESS_WORD\n", stderr);
+    fputs("usage: client_check ADDRESS_WORD\n", stderr);
     return kVerdictBadArgument;
   }
   const in_addr_t address = readAddressWord(argv[1]);

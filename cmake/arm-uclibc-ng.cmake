@@ -21,7 +21,8 @@ endif()
 set(LIBC_INCLUDE ${UCLIBC_NG_SYSROOT}/usr/include)
 set(LIBC_KERNEL_INCLUDE ${UCLIBC_NG_SYSROOT}/usr/include)
 # The sysroot's start files and libraries come first; its loader is named
-# in every dynamically linked program.
-set(LIBC_LINK_FLAGS "--sysroot=${UCLIBC_NG_SYSROOT} -B${UCLIBC_NG_SYSROOT}/usr/lib/ -L${UCLIBC_NG_SYSROOT}/usr/lib -L${UCLIBC_NG_SYSROOT}/lib -Wl,-dynamic-linker,/lib/ld-uClibc.so.1")
+# in every dynamically linked program. uClibc-ng's start files carry no
+# note on the stack, which would make it executable.
+set(LIBC_LINK_FLAGS "--sysroot=${UCLIBC_NG_SYSROOT} -B${UCLIBC_NG_SYSROOT}/usr/lib/ -L${UCLIBC_NG_SYSROOT}/usr/lib -L${UCLIBC_NG_SYSROOT}/lib -Wl,-dynamic-linker,/lib/ld-uClibc.so.1 -Wl,-z,noexecstack")
 set(LIBC_EMULATOR_ROOT ${UCLIBC_NG_SYSROOT})
 include(${CMAKE_CURRENT_LIST_DIR}/small-libc.cmake)

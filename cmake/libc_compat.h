@@ -23,4 +23,23 @@ typedef int LibcIoctlRequest;
 #define __GLIBC_PREREQ(major, minor) 0
 #endif
 
+// They also re-export, from <cstdlib> and <cstdio> (which the C++ library's
+// own <stdlib.h> includes), functions a small uClibc-ng may be configured
+// without. The C++ library's configuration is corrected here to what this
+// uClibc-ng provides, so that the headers compile; the tool calls none of
+// these functions.
+#if defined(__cplusplus) && defined(__UCLIBC__)
+#include <bits/c++config.h>
+#undef _GLIBCXX_HAVE_AT_QUICK_EXIT  // not in uClibc-ng
+#undef _GLIBCXX_HAVE_QUICK_EXIT
+#ifndef __UCLIBC_HAS_WCHAR__  // mblen(), mbtowc(), wctomb() ...
+#undef _GLIBCXX_HAVE_MBSTATE_T
+#undef _GLIBCXX_USE_WCHAR_T
+#endif
+#ifndef __UCLIBC_SUSV4_LEGACY__  // tmpnam()
+#undef _GLIBCXX_USE_TMPNAM
+#define _GLIBCXX_USE_TMPNAM 0
+#endif
+#endif
+
 #endif  // CMAKE_LIBC_COMPAT_H

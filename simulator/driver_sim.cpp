@@ -26,19 +26,19 @@
 //
 // The simulator keeps no state between requests: it reads the scenario anew
 // each time, into fixed buffers.
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <net/if.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <linux/sockios.h>
 
+#include <stdio.h>
+#include <stdlib.h>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "simulator/errno_names.h"
@@ -64,15 +64,14 @@ constexpr std::size_t kMaxWords = 80;
 int parseErrno(const char* word) {
   for (const ErrnoName& e : kErrnoNames)
     if (std::strcmp(word, e.name) == 0) return e.value;
-  const long value = std::strtol(word, nullptr, 0);
+  const long value = strtol(word, nullptr, 0);
   return value > 0 ? static_cast<int>(value) : EIO;
 }
 
 bool parseMac(const char* word, unsigned char* mac) {
   unsigned int b[6];
   char extra;
-  if (std::sscanf(word, "%x:%x:%x:%x:%x:%x%c", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &extra) !=
-      6)
+  if (sscanf(word, "%x:%x:%x:%x:%x:%x%c", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &extra) != 6)
     return false;
   for (int k = 0; k < 6; ++k) mac[k] = static_cast<unsigned char>(b[k]);
   return true;
@@ -95,7 +94,7 @@ struct Answer {
 
 // Reads the whole scenario into `text` (terminated); false when unreadable.
 bool readScenario(char (&text)[kMaxScenario]) {
-  const char* path = std::getenv("CLIENT_CHECK_SIM_SCENARIO");
+  const char* path = getenv("CLIENT_CHECK_SIM_SCENARIO");
   if (path == nullptr) return false;
   const int fd = open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
@@ -131,21 +130,21 @@ void collect(char* text, const char* ifname, std::uint32_t command, const char* 
     }
     if (!inBlock) continue;
     if (std::strcmp(key, "magic") == 0 && count > 1) {
-      answer.magic = static_cast<std::uint32_t>(std::strtoul(words[1], nullptr, 0));
+      answer.magic = static_cast<std::uint32_t>(strtoul(words[1], nullptr, 0));
     } else if (std::strcmp(key, "version") == 0 && count > 1) {
-      answer.version = static_cast<std::uint32_t>(std::strtoul(words[1], nullptr, 0));
+      answer.version = static_cast<std::uint32_t>(strtoul(words[1], nullptr, 0));
     } else if (std::strcmp(key, "count") == 0 && count > 1) {
       answer.countGiven = true;
-      answer.count = static_cast<std::uint32_t>(std::strtoul(words[1], nullptr, 0));
+      answer.count = static_cast<std::uint32_t>(strtoul(words[1], nullptr, 0));
     } else if (std::strcmp(key, "fail") == 0 && count > 2) {
-      if (std::strtoul(words[1], nullptr, 0) == command) answer.failErrno = parseErrno(words[2]);
+      if (strtoul(words[1], nullptr, 0) == command) answer.failErrno = parseErrno(words[2]);
     } else if (std::strcmp(key, "var") == 0 && count > 2 && varname != nullptr &&
                std::strcmp(words[1], varname) == 0) {
       answer.varFound = true;
       if (std::strcmp(words[2], "error") == 0)
         answer.varErrno = count > 3 ? parseErrno(words[3]) : EIO;
       else
-        answer.varValue = static_cast<std::int32_t>(std::strtoul(words[2], nullptr, 0));
+        answer.varValue = static_cast<std::int32_t>(strtoul(words[2], nullptr, 0));
     } else if (std::strcmp(key, "assoc") == 0) {
       for (std::size_t k = 1; k < count && answer.entries < kMaxEntries; ++k)
         if (parseMac(words[k], answer.assoc[answer.entries])) ++answer.entries;
@@ -158,8 +157,8 @@ int socketErrno(char* text) {
   for (char *save = nullptr, *line = strtok_r(text, "\n", &save); line != nullptr;
        line = strtok_r(nullptr, "\n", &save)) {
     char key[16], verb[16], error[32];
-    if (std::sscanf(line, " %15s %15s %31s", key, verb, error) == 3 &&
-        std::strcmp(key, "socket") == 0 && std::strcmp(verb, "fail") == 0)
+    if (sscanf(line, " %15s %15s %31s", key, verb, error) == 3 && std::strcmp(key, "socket") == 0 &&
+        std::strcmp(verb, "fail") == 0)
       return parseErrno(error);
   }
   return 0;
@@ -178,17 +177,17 @@ void copyIn(const void* bytes, std::size_t size) {
 
 void logRequest(int fd, const char* ifname, const Record& record, const char* varname,
                 std::uint32_t countIn) {
-  const char* path = std::getenv("CLIENT_CHECK_SIM_LOG");
+  const char* path = getenv("CLIENT_CHECK_SIM_LOG");
   if (path == nullptr) return;
   char line[256];
-  int n = std::snprintf(line, sizeof line, "%s %u len=%u set=%u", ifname, record.command,
-                        record.length, record.set);
+  int n = snprintf(line, sizeof line, "%s %u len=%u set=%u", ifname, record.command, record.length,
+                   record.set);
   if (varname != nullptr)
-    n += std::snprintf(line + n, sizeof line - n, " var=%s", varname);
+    n += snprintf(line + n, sizeof line - n, " var=%s", varname);
   else if (record.command == 159)
-    n += std::snprintf(line + n, sizeof line - n, " count=%u", countIn);
+    n += snprintf(line + n, sizeof line - n, " count=%u", countIn);
   if (fd >= 0 && fd <= 2 && n < static_cast<int>(sizeof line))
-    n += std::snprintf(line + n, sizeof line - n, " fd=%d", fd);
+    n += snprintf(line + n, sizeof line - n, " fd=%d", fd);
   if (n > static_cast<int>(sizeof line) - 2) n = sizeof line - 2;
   line[n++] = '\n';
   const int log = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
@@ -299,16 +298,12 @@ extern "C" int __wrap_ioctl(int fd, LibcIoctlRequest request, ...) {
 }
 
 #else
-using IoctlFunction = int (*)(int, LibcIoctlRequest, ...);
-
-int dispatch(const char* realName, int fd, LibcIoctlRequest request, void* argument) {
+// Every other request goes to the kernel itself: resolving the C library's
+// own function (dlsym) is not safe this early in every C library, whose
+// stdio may ask the terminal before the program starts.
+int dispatch(int fd, LibcIoctlRequest request, void* argument) {
   if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(fd, argument);
-  auto real = reinterpret_cast<IoctlFunction>(dlsym(RTLD_NEXT, realName));
-  if (real == nullptr) {
-    errno = ENOSYS;
-    return -1;
-  }
-  return real(fd, request, argument);
+  return static_cast<int>(syscall(SYS_ioctl, fd, request, argument));
 }
 
 }  // namespace
@@ -320,12 +315,7 @@ __attribute__((visibility("default"))) int socket(int domain, int type, int prot
     errno = error;
     return -1;
   }
-  auto real = reinterpret_cast<int (*)(int, int, int)>(dlsym(RTLD_NEXT, "socket"));
-  if (real == nullptr) {
-    errno = ENOSYS;
-    return -1;
-  }
-  return real(domain, type, protocol);
+  return static_cast<int>(syscall(SYS_socket, domain, type, protocol));
 }
 
 __attribute__((visibility("default"))) int ioctl(int fd, LibcIoctlRequest request, ...) {
@@ -333,7 +323,7 @@ __attribute__((visibility("default"))) int ioctl(int fd, LibcIoctlRequest reques
   va_start(args, request);
   void* argument = va_arg(args, void*);
   va_end(args);
-  return dispatch("ioctl", fd, request, argument);
+  return dispatch(fd, request, argument);
 }
 
 // The name a C library with 64-bit time on a 32-bit target exports ioctl as.
@@ -342,7 +332,7 @@ __attribute__((visibility("default"))) int __ioctl_time64(int fd, LibcIoctlReque
   va_start(args, request);
   void* argument = va_arg(args, void*);
   va_end(args);
-  return dispatch("__ioctl_time64", fd, request, argument);
+  return dispatch(fd, request, argument);
 }
 
 }  // extern "C"

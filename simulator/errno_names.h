@@ -11,7 +11,7 @@ struct ErrnoName {
   const char* name;
   int value;
 };
-inline constexpr ErrnoName kErrnoNames[] = {
+constexpr ErrnoName kErrnoNames[] = {
     {"EPERM", EPERM},
     {"ENOENT", ENOENT},
     {"EIO", EIO},

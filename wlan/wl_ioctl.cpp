@@ -5,7 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <stdio.h>
 #include <cstring>
 
 #include <linux/sockios.h>
