@@ -1,0 +1,395 @@
+// SPDX-License-Identifier: MIT
+// libc_replay [--generate N] [--dump] CORPUS_DIR...
+//
+// The differential checks of the fuzz targets as a plain program, for the C
+// libraries libFuzzer cannot target (on the router's, it runs under qemu):
+//  - the ARP table scan against this C library's own reading of the same
+//    bytes: the pieces of fgets() into 200 bytes, the sscanf() split, the
+//    "%x:%x:%x:%x:%x:%x" MAC parse, inet_addr() and the whole lookup;
+//  - the argument reader against this library's strtoul() (compared
+//    directly where unsigned long has 32 bits, folded to 32 bits elsewhere).
+// Inputs: every file of the corpus directories (a directory named
+// address_word holds argument texts, any other ARP cases: four bytes of
+// target address, then the table), then N generated cases of each kind from
+// a fixed seed (default 100,000).
+//
+// Prints, per check, the cases run and a digest of the C library's own
+// answers: two C libraries with the same digest answered every case alike.
+// With --dump, prints the library's answer to every case, one line each, for
+// finding where two libraries differ. Exits 1 at the first case where the
+// tool and the C library disagree, naming it.
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <cstdint>
+
+#include "client_check/address_word.h"
+#include "client_check/arp_line.h"
+#include "client_check/arp_lookup.h"
+#include "client_check/piece_reader.h"
+
+namespace {
+
+constexpr std::size_t kMaxInput = 64 * 1024;
+constexpr std::size_t kMaxPieces = kMaxInput;
+
+// FNV-1a over the C library's answers, one digest per check.
+struct Digest {
+  const char* name;
+  std::uint64_t hash = 1469598103934665603ull;
+  unsigned long count = 0;
+  void add(const void* bytes, std::size_t size) {
+    for (std::size_t k = 0; k < size; ++k) {
+      hash ^= static_cast<const unsigned char*>(bytes)[k];
+      hash *= 1099511628211ull;
+    }
+  }
+  void addInt(long value) { add(&value, sizeof value); }
+};
+
+struct Replay {
+  char path[64];
+  bool dump = false;
+  Digest pieces{"fgets pieces"};
+  Digest split{"sscanf split"};
+  Digest mac{"sscanf MAC"};
+  Digest address{"inet_addr"};
+  Digest lookup{"lookup"};
+  Digest argument{"strtoul"};
+  std::size_t pieceLength[kMaxPieces];
+};
+
+[[noreturn]] void disagree(const char* what, const char* name, const void* input,
+                           std::size_t size) {
+  fprintf(stderr, "libc_replay: %s: the tool and the C library disagree on %s:\n", name, what);
+  fwrite(input, 1, size, stderr);
+  fputc('\n', stderr);
+  exit(1);
+}
+
+// The C library's split of one piece, as a string: it ends at its first NUL.
+struct LibcSplit {
+  int fields;
+  char address[200];
+  char hardware[101];
+};
+
+LibcSplit libcSplit(const char* piece, std::size_t size) {
+  char text[200] = {};
+  memcpy(text, piece, size < 199 ? size : 199);
+  LibcSplit out{};
+  char mask[101], device[101];
+  unsigned type = 0, flags = 0;
+  out.fields = sscanf(text, "%199s 0x%x 0x%x %100s %100s %100s\n", out.address, &type, &flags,
+                      out.hardware, mask, device);
+  if (out.fields > 4) out.fields = 4;
+  if (out.fields < 1) out.address[0] = '\0';
+  return out;
+}
+
+int libcMac(const char* text, MacAddress& mac) {
+  unsigned v[6] = {};
+  const int parsed = sscanf(text, "%x:%x:%x:%x:%x:%x", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+  for (int k = 0; k < parsed; ++k) mac[k] = static_cast<std::uint8_t>(v[k]);
+  return parsed;
+}
+
+void checkArp(Replay& r, const char* name, const unsigned char* data, std::size_t size) {
+  if (size < 4 || size > kMaxInput + 4) return;
+  in_addr_t target;
+  memcpy(&target, data, sizeof target);
+  const char* table = reinterpret_cast<const char*>(data + 4);
+  const std::size_t tableSize = size - 4;
+
+  const int fd = open(r.path, O_RDWR | O_CREAT | O_TRUNC, 0600);
+  if (fd < 0 || write(fd, table, tableSize) != static_cast<ssize_t>(tableSize)) {
+    perror(r.path);
+    exit(2);
+  }
+
+  // The pieces fgets() reads, by the stream position before and after each.
+  std::size_t count = 0;
+  FILE* stream = fopen(r.path, "r");
+  if (stream == nullptr) {
+    perror(r.path);
+    exit(2);
+  }
+  char line[200];
+  long before = ftell(stream);
+  while (count < kMaxPieces && fgets(line, sizeof line, stream) != nullptr) {
+    const long after = ftell(stream);
+    r.pieceLength[count++] = static_cast<std::size_t>(after - before);
+    before = after;
+  }
+  fclose(stream);
+  r.pieces.add(r.pieceLength, count * sizeof r.pieceLength[0]);
+  ++r.pieces.count;
+
+  // Piece by piece: the reader, the split, the MAC.
+  lseek(fd, 0, SEEK_SET);
+  {
+    PieceReader reader(fd);
+    const char* piece;
+    std::size_t length, offset = 0, k = 0;
+    for (; reader.next(piece, length); offset += length, ++k) {
+      if (k >= count || length != r.pieceLength[k] || memcmp(piece, table + offset, length) != 0)
+        disagree("the pieces (fgets)", name, data, size);
+      const LibcSplit want = libcSplit(piece, length);
+      ArpLine split;
+      const int fields = split.split(piece, length);
+      r.split.addInt(want.fields);
+      r.split.add(want.address, strlen(want.address));
+      ++r.split.count;
+      if (fields != want.fields ||
+          (fields >= 1 && (split.address().size != strlen(want.address) ||
+                           memcmp(split.address().data, want.address, split.address().size) != 0)))
+        disagree("the split (sscanf)", name, data, size);
+      if (fields >= 1) {
+        const in_addr_t value = inet_addr(want.address);
+        r.address.addInt(static_cast<long>(value));
+        ++r.address.count;
+        if (r.dump) printf("inet_addr %s = %08x\n", want.address, static_cast<unsigned>(value));
+      }
+      if (fields == 4) {
+        MacAddress wantMac{}, gotMac{};
+        const int wantParsed = libcMac(want.hardware, wantMac);
+        const int gotParsed = split.hardwareAddress(gotMac);
+        r.mac.addInt(wantParsed);
+        r.mac.add(wantMac.data(), wantMac.size());
+        ++r.mac.count;
+        if (gotParsed != wantParsed || gotMac != wantMac)
+          disagree("the MAC (sscanf)", name, data, size);
+      }
+      if (r.dump)
+        printf("split %d [%s] of [%.*s]\n", want.fields, want.address,
+               static_cast<int>(strcspn(piece, "\n") < length ? strcspn(piece, "\n") : length),
+               piece);
+    }
+    if (k != count) disagree("the number of pieces (fgets)", name, data, size);
+  }
+
+  // The whole lookup, as the C library reads the table.
+  int wantResult = -1;
+  MacAddress wantMac{};
+  for (std::size_t k = 1, offset = count > 0 ? r.pieceLength[0] : 0; k < count;
+       offset += r.pieceLength[k], ++k) {
+    const LibcSplit split = libcSplit(table + offset, r.pieceLength[k]);
+    if (split.fields < 4) break;
+    const in_addr_t value = inet_addr(split.address);
+    if (value == INADDR_NONE || value != target) continue;
+    wantResult = libcMac(split.hardware, wantMac) == EOF ? -1 : 0;
+    break;
+  }
+  lseek(fd, 0, SEEK_SET);
+  MacAddress gotMac{};
+  const int gotResult = arpScanTable(fd, target, gotMac);
+  close(fd);
+  r.lookup.addInt(wantResult);
+  r.lookup.add(wantMac.data(), wantMac.size());
+  ++r.lookup.count;
+  if (r.dump) printf("lookup %d\n", wantResult);
+  if (gotResult != wantResult || gotMac != wantMac) disagree("the lookup", name, data, size);
+}
+
+void checkArgument(Replay& r, const char* name, const char* text) {
+  const unsigned long value = strtoul(text, nullptr, 10);
+  std::uint32_t want;
+  if (sizeof value == 4) {
+    want = static_cast<std::uint32_t>(value);
+  } else {
+    // A 64-bit strtoul folded to what a 32-bit one gives.
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    const unsigned long magnitude = *p == '-' ? 0ul - value : value;
+    want = magnitude > 0xFFFFFFFFul ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
+  }
+  r.argument.addInt(static_cast<long>(want));
+  ++r.argument.count;
+  if (r.dump) printf("strtoul [%s] = %u\n", text, static_cast<unsigned>(want));
+  if (readAddressWord(text) != want) disagree("the argument (strtoul)", name, text, strlen(text));
+}
+
+void replayDirectory(Replay& r, const char* directory) {
+  const char* base = strrchr(directory, '/');
+  const bool arguments = strstr(base != nullptr ? base : directory, "address_word") != nullptr;
+  DIR* dir = opendir(directory);
+  if (dir == nullptr) {
+    perror(directory);
+    exit(2);
+  }
+  static_assert(kMaxInput + 1 < 128 * 1024, "the input buffer fits the stack");
+  unsigned char data[kMaxInput + 5];
+  int files = 0;
+  while (const dirent* entry = readdir(dir)) {
+    if (entry->d_name[0] == '.') continue;
+    char file[512];
+    snprintf(file, sizeof file, "%s/%s", directory, entry->d_name);
+    FILE* input = fopen(file, "rb");
+    if (input == nullptr) continue;
+    ++files;
+    const std::size_t size = fread(data, 1, sizeof data - 1, input);
+    fclose(input);
+    data[size] = '\0';
+    if (arguments)
+      checkArgument(r, file, reinterpret_cast<const char*>(data));
+    else
+      checkArp(r, file, data, size);
+  }
+  closedir(dir);
+  if (files == 0) {
+    fprintf(stderr, "libc_replay: no input read from %s\n", directory);
+    exit(2);
+  }
+}
+
+// A fixed-seed generator of the forms that tell C libraries apart.
+struct Generator {
+  std::uint64_t state = 0x9E3779B97F4A7C15ull;
+  unsigned next(unsigned bound) {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return static_cast<unsigned>((state >> 11) % bound);
+  }
+  const char* pick(const char* const* options, unsigned count) { return options[next(count)]; }
+};
+
+// Appends printf-style text to `out`, within `capacity`.
+template <typename... Args>
+void append(char* out, std::size_t& used, std::size_t capacity, const char* format, Args... args) {
+  if (used >= capacity) return;
+  const int n = snprintf(out + used, capacity - used, format, args...);
+  if (n > 0) used += static_cast<std::size_t>(n) < capacity - used ? n : capacity - used - 1;
+}
+
+void octets(Generator& g, char* out, std::size_t& used, std::size_t capacity) {
+  static const char* const kForms[] = {"%u.%u.%u.%u",   "%u.%u.%u.%03u", "0x%x.%u.%u.%u",
+                                       "%u.%u.%u",      "%u.%u",         "%u.%u.%u.%u.%u",
+                                       "0%o.%u.%u.%u",  "%u.%u.%u.%u ",  "%u.%u.%u.%ux",
+                                       "%u.%u.%u.0x%x", "%u..%u.%u",     "%u.%u.%u.%u"};
+  const unsigned a = g.next(4) == 0 ? g.next(300) : g.next(256);
+  append(out, used, capacity, g.pick(kForms, 12), a, g.next(256), g.next(3), g.next(9) * 31,
+         g.next(256));
+}
+
+std::size_t generateTable(Generator& g, unsigned char* data, std::size_t capacity) {
+  static const char* const kSpaces[] = {" ", "  ", "         ", "\t", " \t ", ""};
+  static const char* const kHex[] = {"0x1", "0x2", "0x0", "0x6", "0x", "1", "0x0001", "0xZ", "x2"};
+  static const char* const kMacs[] = {"%02x:%02x:%02x:%02x:%02x:%02x",
+                                      "%x:%x:%x:%x:%x:%x",
+                                      "%02x:%02x:%02x",
+                                      "%x:%x:%x:%x:%x:%x:%x",
+                                      "%02x-%02x-%02x-%02x-%02x-%02x",
+                                      "1%02x:%x:%x:%x:%x:%x",
+                                      "%02X:%02X:%02X:%02X:%02X:%02Xg",
+                                      "zz:%x:%x:%x:%x:%x",
+                                      "00:00:00:00:00:00"};
+  static const char* const kEnds[] = {"\n", "\n", "\n", "", "\r\n", " \n"};
+  char* text = reinterpret_cast<char*>(data + 4);
+  const std::size_t room = capacity - 4;
+  std::size_t used = 0;
+  append(text, used, room,
+         "IP address       HW type     Flags       HW address            Mask     Device\n");
+  const unsigned lines = 1 + g.next(6);
+  std::size_t targetLine = 0, targetEnd = 0;
+  const unsigned chosen = g.next(lines);
+  for (unsigned k = 0; k < lines; ++k) {
+    const std::size_t start = used;
+    octets(g, text, used, room);
+    if (k == chosen) targetLine = start, targetEnd = used;
+    append(text, used, room, "%s%s%s", g.pick(kSpaces, 6), g.pick(kHex, 9), g.pick(kSpaces, 6));
+    append(text, used, room, "%s%s", g.pick(kHex, 9), g.pick(kSpaces, 6));
+    append(text, used, room, g.pick(kMacs, 9), g.next(256), g.next(256), g.next(256), g.next(256),
+           g.next(256), g.next(256), g.next(256));
+    append(text, used, room, "%s*%sbr%u", g.pick(kSpaces, 6), g.pick(kSpaces, 6), g.next(3));
+    if (g.next(16) == 0)  // an overlong line, cut into pieces by fgets
+      for (unsigned pad = 150 + g.next(100); pad > 0; --pad) append(text, used, room, " ");
+    if (g.next(64) == 0 && used < room) text[used++] = '\0';
+    append(text, used, room, "%s", g.pick(kEnds, 6));
+  }
+  // Mostly a target that one line's address field reads as, as inet_addr
+  // reads it here; else any address.
+  in_addr_t target;
+  if (g.next(5) != 0) {
+    char field[200] = {};
+    std::size_t n = 0;
+    while (targetLine + n < targetEnd && n < sizeof field - 1 && text[targetLine + n] > ' ')
+      field[n] = text[targetLine + n], ++n;
+    target = inet_addr(field);
+  } else {
+    target = static_cast<in_addr_t>(g.next(0xFFFFFFFFu));
+  }
+  memcpy(data, &target, sizeof target);
+  return 4 + used;
+}
+
+void generateArgument(Generator& g, char* text, std::size_t capacity) {
+  static const char* const kParts[] = {" ",
+                                       "\t",
+                                       "\n\v\f\r",
+                                       "+",
+                                       "-",
+                                       "0",
+                                       "7",
+                                       "83994816",
+                                       "4294967295",
+                                       "4294967296",
+                                       "99999999999999999999",
+                                       "18446744073709551615",
+                                       "18446744073709551616",
+                                       "x",
+                                       ".",
+                                       "1.2",
+                                       "0x10",
+                                       "000000000000004294967295",
+                                       "--1",
+                                       "+-1"};
+  std::size_t used = 0;
+  text[0] = '\0';
+  for (unsigned parts = 1 + g.next(4); parts > 0; --parts)
+    append(text, used, capacity, "%s", g.pick(kParts, 20));
+  if (g.next(3) == 0) append(text, used, capacity, "%u", g.next(0xFFFFFFFFu));
+}
+
+void report(const Digest& d) {
+  printf("%-13s %9lu cases  digest %016llx\n", d.name, d.count,
+         static_cast<unsigned long long>(d.hash));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  static_assert(sizeof(Replay) < 1024 * 1024, "the replay's state fits the stack");
+  Replay r;
+  // Tables go through a file, as the tool reads them; memory-backed where
+  // there is /dev/shm.
+  const char* directory = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  snprintf(r.path, sizeof r.path, "%s/libc_replay.%d", directory, static_cast<int>(getpid()));
+  unsigned long generated = 100000;
+  for (int k = 1; k < argc; ++k) {
+    if (strcmp(argv[k], "--generate") == 0 && k + 1 < argc) {
+      generated = strtoul(argv[++k], nullptr, 10);
+    } else if (strcmp(argv[k], "--dump") == 0) {
+      r.dump = true;
+    } else {
+      replayDirectory(r, argv[k]);
+    }
+  }
+  Generator g;
+  unsigned char data[4096];
+  char text[128];
+  for (unsigned long k = 0; k < generated; ++k) {
+    checkArp(r, "a generated table", data, generateTable(g, data, sizeof data));
+    generateArgument(g, text, sizeof text);
+    checkArgument(r, "a generated argument", text);
+  }
+  unlink(r.path);
+  for (const Digest* d : {&r.pieces, &r.split, &r.mac, &r.address, &r.lookup, &r.argument})
+    report(*d);
+  return 0;
+}
