@@ -2,34 +2,19 @@
 #include "client_check/arp_line.h"
 
 #include <stdio.h>
+
 #include <cstdint>
 #include <cstring>
 
+#include "client_check/word_scan.h"
+
 namespace {
 
-// The fast path's small steps run for every line of large tables: inlined
-// even in a build optimised for size.
-#define SCAN_STEP [[gnu::always_inline]] inline
-
-// Bytes are scanned a machine word at a time (four on the ARM target).
-using Word = unsigned long;
-constexpr Word kOnes = ~Word{0} / 0xFF;
-constexpr Word kHighBits = kOnes * 0x80;
-
-// sizeof(Word) bytes as one word, the first in the lowest byte.
-SCAN_STEP Word loadWord(const unsigned char* at) {
-  Word word;
-  std::memcpy(&word, at, sizeof word);
-#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  word = sizeof word == 8 ? __builtin_bswap64(word) : __builtin_bswap32(word);
-#endif
-  return word;
-}
-
-// The index of the lowest non-zero byte of a non-zero word.
-SCAN_STEP unsigned firstSetByte(Word word) {
-  return static_cast<unsigned>(__builtin_ctzl(word)) / 8;
-}
+using word_scan::firstSetByte;
+using word_scan::kHighBits;
+using word_scan::kOnes;
+using word_scan::loadWord;
+using word_scan::Word;
 
 // Past a run of spaces (the kernel pads its columns with them), a word at a
 // time.

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "client_check/word_scan.h"
+
 class PieceReader {
  public:
   // The longest piece: what fits a 200-byte line buffer with its terminator.
@@ -25,10 +27,10 @@ class PieceReader {
     if (available == 0) return false;
     const std::size_t limit = available < kMaxPiece ? available : kMaxPiece;
     piece = buffer_ + begin_;
-    const void* newline = std::memchr(piece, '\n', limit);
-    size = newline != nullptr
-               ? static_cast<std::size_t>(static_cast<const char*>(newline) - piece) + 1
-               : limit;
+    // A word at a time: cheaper than many C libraries' memchr() on lines of
+    // the kernel's length.
+    const char* newline = word_scan::findByte(piece, limit, '\n');
+    size = newline != nullptr ? static_cast<std::size_t>(newline - piece) + 1 : limit;
     begin_ += size;
     return true;
   }
