@@ -7,8 +7,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 namespace {
 
 constexpr char kNullDevice[] = "/dev/null";
@@ -63,7 +61,10 @@ DetachedStdio::DetachedStdio() : saved_{-1, -1, -1} {
       saved_[fd] = fcntl(fd, F_DUPFD_CLOEXEC, kStandardDescriptors);
       dup2(null, fd);
     }
-    if (null >= kStandardDescriptors) close(null);
+    if (null >= kStandardDescriptors)
+      close(null);
+    else
+      fcntl(null, F_SETFD, 0);  // it took a closed standard number: keep it across exec
   }
   savedPipeHandler_ = signal(SIGPIPE, SIG_DFL);
 }
