@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: MIT
 # ARMv7-A, hard-float, with uClibc-ng (the device's C library), built from
-# Debian's uclibc-source into build/sysroot/uclibc-ng by
-# cmake/uclibc-ng/build-sysroot on the first configure (about 90 s on two
-# cores) and reused while its configuration is unchanged:
+# Debian's uclibc-source into <CLIENT_CHECK_SYSROOT_DIR>/uclibc-ng (by
+# default under the build directory) by cmake/uclibc-ng/build-sysroot on the
+# first configure (about 2 minutes on two quiet cores) and reused while its
+# configuration is unchanged:
 #
 #   cmake -S . -B build/arm-uclibc -DCMAKE_TOOLCHAIN_FILE=cmake/arm-uclibc-ng.cmake
 #
@@ -11,7 +12,8 @@ set(CMAKE_SYSTEM_PROCESSOR arm)
 set(LIBC_NAME uclibc-ng)
 set(LIBC_TRIPLE_PREFIX arm-linux-gnueabihf-)
 set(LIBC_ARCH_FLAGS "-march=armv7-a+fp")
-set(UCLIBC_NG_SYSROOT ${CMAKE_CURRENT_LIST_DIR}/../build/sysroot/uclibc-ng)
+include(${CMAKE_CURRENT_LIST_DIR}/sysroot-dir.cmake)
+set(UCLIBC_NG_SYSROOT ${CLIENT_CHECK_SYSROOT_DIR}/uclibc-ng)
 get_filename_component(UCLIBC_NG_SYSROOT ${UCLIBC_NG_SYSROOT} ABSOLUTE)
 execute_process(COMMAND ${CMAKE_CURRENT_LIST_DIR}/uclibc-ng/build-sysroot ${UCLIBC_NG_SYSROOT}
   RESULT_VARIABLE failed)

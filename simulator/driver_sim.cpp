@@ -16,6 +16,8 @@
 //     version 1               interface version (default 1)
 //     assoc 02:00:00:00:00:05 ...   association list entries (repeatable)
 //     count 3                 count reported instead of the number of entries
+//     result 1                what a successful request returns (default 0;
+//                             any non-negative value is success)
 //     var bss 1               named integer variable
 //     var psta error EIO      a variable whose read fails
 //     fail 159 EPERM          a command that fails
@@ -86,6 +88,7 @@ struct Answer {
   bool varFound = false;
   int varErrno = 0;
   std::int32_t varValue = 0;
+  int result = 0;  // returned by a successful request
   bool countGiven = false;
   std::uint32_t count = 0;
   std::size_t entries = 0;
@@ -133,6 +136,8 @@ void collect(char* text, const char* ifname, std::uint32_t command, const char* 
       answer.magic = static_cast<std::uint32_t>(strtoul(words[1], nullptr, 0));
     } else if (std::strcmp(key, "version") == 0 && count > 1) {
       answer.version = static_cast<std::uint32_t>(strtoul(words[1], nullptr, 0));
+    } else if (std::strcmp(key, "result") == 0 && count > 1) {
+      answer.result = static_cast<int>(strtol(words[1], nullptr, 0));
     } else if (std::strcmp(key, "count") == 0 && count > 1) {
       answer.countGiven = true;
       answer.count = static_cast<std::uint32_t>(strtoul(words[1], nullptr, 0));
@@ -202,8 +207,9 @@ void put32(unsigned char* buffer, std::uint32_t value) {
   std::memcpy(buffer, &value, sizeof value);
 }
 
-// Answers one request; returns 0 or an errno.
-int serve(int fd, const ifreq& carrier) {
+// Answers one request; returns 0 with what the request returns in `result`,
+// or an errno.
+int serve(int fd, const ifreq& carrier, int& result) {
   Record record;
   std::memcpy(&record, carrier.ifr_data, sizeof record);
   char ifname[IFNAMSIZ + 1] = {};
@@ -231,6 +237,7 @@ int serve(int fd, const ifreq& carrier) {
 
   if (!answer.interfaceFound) return ENODEV;
   if (answer.failErrno != 0) return answer.failErrno;
+  result = answer.result;
   switch (record.command) {
     case 0:
     case 1:
@@ -256,9 +263,11 @@ int serve(int fd, const ifreq& carrier) {
 }
 
 int answer(int fd, void* argument) {
-  const int error = serve(fd, *static_cast<const ifreq*>(argument));
+  int result = 0;
+  const int error = serve(fd, *static_cast<const ifreq*>(argument), result);
+  if (error == 0) return result;
   errno = error;
-  return error == 0 ? 0 : -1;
+  return -1;
 }
 
 // 0 when a socket of this kind may be opened, else the errno to fail with.

@@ -72,6 +72,8 @@ const std::string kHardwareAddresses[] = {
     "00:c1:1e:00:00:092.168.1.5",  // the last number runs on
     "00:c1:1e:00:00:09x",
     "00:c1:1e:00:00:0",
+    "00:c1:1e:00:00-09",
+    "00:c1:1e:00-00:09",
     "0a:0b:0c:0d:0e:0f:",
 };
 
@@ -96,6 +98,8 @@ TEST(PieceReader, ReadsAsFgetsDoes) {
   for (std::size_t k = 0; text.size() < 50000; ++k) {
     std::string line(lengths[k % 10], static_cast<char>('a' + k % 26));
     if (k % 7 == 3 && !line.empty()) line[line.size() / 2] = '\0';
+    // Bytes from 0x80 up (UTF-8 in a device name) are no line end either.
+    if (k % 5 == 1 && line.size() > 20) line.replace(line.size() / 3, 4, "\xc3\xa9\x80\xff");
     text += line + "\n";
   }
   text += "no newline at the end";

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "client_check/client_check.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 
+#include "client_check/caller_plumbing.h"
 #include "tests/fake_driver.h"
 
 namespace {
@@ -16,11 +19,25 @@ const MacAddress kClient = {0x02, 0xc1, 0x1e, 0x00, 0x00, 0x05};
 constexpr char kArpTable[] =
     "IP address       HW type     Flags       HW address            Mask     Device\n"
     "192.168.1.5      0x1         0x2         02:c1:1e:00:00:05     *        br0\n"
-    "192.168.1.9      0x1         0x0         00:00:00:00:00:00     *        br0\n";
+    "192.168.1.9      0x1         0x0         00:00:00:00:00:00     *        br0\n"
+    "192.168.1.11     0x1         0x2         02:c1:1e              *        br0\n";
 
 std::vector<FakeInterface> radios(std::vector<FakeInterface> a, std::vector<FakeInterface> b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
+}
+
+// Every successful request of these interfaces returns `result`.
+std::vector<FakeInterface> returning(int result, std::vector<FakeInterface> interfaces) {
+  for (FakeInterface& i : interfaces) i.result = result;
+  return interfaces;
+}
+
+// Fills the stack the code under test is about to use with non-zero bytes,
+// so that a buffer it forgets to zero holds garbage, not a lucky zero.
+[[gnu::noinline]] void dirtyStack() {
+  volatile unsigned char junk[64 * 1024];
+  for (auto& byte : junk) byte = 0xA5;
 }
 
 struct FlowCase {
@@ -111,6 +128,22 @@ TEST_F(ClientCheckFlow, Verdicts) {
        {},
        ""},
       {"no radios at all", {"83994816"}, true, {}, 0, {"wl0.1 0", "wl1.1 0"}, {}, ""},
+      {"a driver answering success with positive values",
+       {"83994816"},
+       true,
+       returning(1, readyRadio(0, {kClient})),
+       1,
+       kRadio0,
+       {},
+       ""},
+      {"a short hardware address leaves the rest of the MAC zero",
+       {"184658112"},
+       true,
+       readyRadio(0, {MacAddress{0x02, 0xc1, 0x1e, 0, 0, 0}}),
+       1,
+       kRadio0,
+       {},
+       ""},
       {"incomplete entry searches with a zero MAC",
        {"151103680"},
        true,
@@ -127,13 +160,20 @@ TEST_F(ClientCheckFlow, Verdicts) {
     std::vector<char*> argv = {const_cast<char*>("client_check")};
     for (const char* a : c.args) argv.push_back(const_cast<char*>(a));
     argv.push_back(nullptr);
-    // Standard output and error are captured, and the caller holds one
-    // more descriptor open across exec: the probe must inherit none of them.
+    // Standard output and error are captured, standard input is a pipe of
+    // the caller's (whatever the test runner's own is), and the caller holds
+    // one more descriptor open across exec: the probe must inherit none of
+    // them.
     int callerPipe[2];
     ASSERT_EQ(pipe(callerPipe), 0);
+    const int runnerInput = dup(0);
+    ASSERT_EQ(dup2(callerPipe[0], 0), 0);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
+    dirtyStack();
     EXPECT_EQ(clientCheck(static_cast<int>(argv.size() - 1), argv.data()), c.verdict) << c.name;
+    ASSERT_EQ(dup2(runnerInput, 0), 0);
+    close(runnerInput);
     // The tool's own descriptors are back once the probe has started.
     std::fputs("after", stderr);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message + std::string("after")) << c.name;
@@ -153,6 +193,29 @@ TEST_F(ClientCheckFlow, PstaOnRadio0SkipsItEvenWithTheClientListed) {
   EXPECT_EQ(clientCheck(2, argv), 0);
   EXPECT_EQ(driver.log().front(), "wl0.1 0");
   EXPECT_EQ(driver.log().size(), 10u);  // radio 0 stops after wet_tunnel; radio 1 in full
+}
+
+// Used on its own (main opens 0 to 2 first), the probe's /dev/null may take
+// a closed standard number: the command must still find it open.
+TEST(DetachedStdio, ANullDeviceOnAClosedStandardNumberStaysOpenAcrossExec) {
+  for (int closed = 0; closed < 3; ++closed) {
+    const int saved = dup(closed);
+    ASSERT_GE(saved, 3);
+    ASSERT_EQ(close(closed), 0);
+    {
+      const DetachedStdio detached;
+      const int flags = fcntl(closed, F_GETFD);
+      EXPECT_GE(flags, 0) << "fd " << closed;
+      EXPECT_EQ(flags & FD_CLOEXEC, 0) << "fd " << closed;
+      struct stat file {};
+      struct stat null {};
+      ASSERT_EQ(stat("/dev/null", &null), 0);
+      EXPECT_EQ(fstat(closed, &file), 0) << "fd " << closed;
+      EXPECT_TRUE(S_ISCHR(file.st_mode) && file.st_rdev == null.st_rdev) << "fd " << closed;
+    }
+    ASSERT_EQ(dup2(saved, closed), closed);
+    close(saved);
+  }
 }
 
 }  // namespace

@@ -102,18 +102,18 @@ int answer(FakeDriver& driver, const ifreq& carrier) {
     case wlan::kCmdGetMagic:
       if (record.length < 4) return fail(EINVAL);
       put32(buffer, iface.magic);
-      return 0;
+      return iface.result;
     case wlan::kCmdGetVersion:
       if (record.length < 4) return fail(EINVAL);
       put32(buffer, iface.version);
-      return 0;
+      return iface.result;
     case wlan::kCmdGetVar: {
       if (auto failing = iface.varErrno.find(seen.varname); failing != iface.varErrno.end())
         return fail(failing->second);
       auto value = iface.vars.find(seen.varname);
       if (value == iface.vars.end() || record.length < 4) return fail(EINVAL);
       put32(buffer, static_cast<std::uint32_t>(value->second));
-      return 0;
+      return iface.result;
     }
     case wlan::kCmdGetAssocList: {
       if (record.length < 4) return fail(EINVAL);
@@ -124,7 +124,7 @@ int answer(FakeDriver& driver, const ifreq& carrier) {
         std::memcpy(buffer + offset, mac.data(), mac.size());
         offset += mac.size();
       }
-      return 0;
+      return iface.result;
     }
     default:
       return fail(EOPNOTSUPP);

@@ -31,6 +31,7 @@ struct FakeInterface {
   std::map<int, int> commandErrno;           // a command that fails with this errno
   std::vector<MacAddress> assoc;
   std::optional<std::uint32_t> count;  // reported instead of assoc.size()
+  int result = 0;                      // what a successful request returns
 };
 
 struct FakeRequest {

@@ -27,7 +27,7 @@ if(CLIENT_CHECK_OPEN64)
   set(wrapped_open open64)
 endif()
 
-add_executable(unit_tests
+add_executable(client_check_unit_tests
   address_word_test.cpp
   arp_line_test.cpp
   arp_lookup_test.cpp
@@ -35,15 +35,15 @@ add_executable(unit_tests
   fake_driver.cpp
   radio_test.cpp
   wlan_test.cpp)
-target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(unit_tests PRIVATE client_check_core GTest::gtest GTest::gtest_main)
+target_include_directories(client_check_unit_tests PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(client_check_unit_tests PRIVATE client_check_core GTest::gtest GTest::gtest_main)
 if(CLIENT_CHECK_STATIC)
-  target_link_options(unit_tests PRIVATE -static)
+  target_link_options(client_check_unit_tests PRIVATE -static)
 endif()
 # The fake driver and ARP table stand in at the C library boundary.
-target_compile_definitions(unit_tests PRIVATE
+target_compile_definitions(client_check_unit_tests PRIVATE
   WRAPPED_IOCTL=${wrapped_ioctl} WRAPPED_OPEN=${wrapped_open})
-target_link_options(unit_tests PRIVATE -Wl,--wrap=socket -Wl,--wrap=${wrapped_ioctl}
+target_link_options(client_check_unit_tests PRIVATE -Wl,--wrap=socket -Wl,--wrap=${wrapped_ioctl}
   -Wl,--wrap=close -Wl,--wrap=${wrapped_open} -Wl,--wrap=system)
-gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(client_check_unit_tests DISCOVERY_TIMEOUT 60)
 

@@ -136,6 +136,8 @@ TEST_F(WlanQueries, CheckDevice) {
           {"version 2", check, [](FakeInterface& i) { i.version = 2; }, 0, both, ""},
           {"version 0", check, [](FakeInterface& i) { i.version = 0; }, -1, both, ""},
           {"version 3", check, [](FakeInterface& i) { i.version = 3; }, -1, both, ""},
+          {"a positive result is success", check, [](FakeInterface& i) { i.result = 1; }, 0, both,
+           ""},
           {"other magic",
            check,
            [](FakeInterface& i) { i.magic = 0x14E46C78; },
@@ -169,6 +171,8 @@ TEST_F(WlanQueries, PstaWetOff) {
       driver,
       {
           {"both zero", check, nullptr, 1, both, ""},
+          {"positive results are success", check, [](FakeInterface& i) { i.result = 3; }, 1, both,
+           ""},
           {"psta set", check, [](FakeInterface& i) { i.vars["psta"] = 1; }, 0, both, ""},
           {"wet_tunnel set", check, [](FakeInterface& i) { i.vars["wet_tunnel"] = 2; }, 0, both,
            ""},
@@ -193,6 +197,12 @@ TEST_F(WlanQueries, CheckBss) {
           {"bss 1", check, nullptr, 0, {"eth1 262 bss"}, ""},
           {"bss -1", check, [](FakeInterface& i) { i.vars["bss"] = -1; }, 0, {"eth1 262 bss"}, ""},
           {"bss 0", check, [](FakeInterface& i) { i.vars["bss"] = 0; }, 1, {"eth1 262 bss"}, ""},
+          {"a positive result is success",
+           check,
+           [](FakeInterface& i) { i.result = 0x7fffffff; },
+           0,
+           {"eth1 262 bss"},
+           ""},
           {"bss unknown",
            check,
            [](FakeInterface& i) { i.vars.erase("bss"); },
@@ -216,6 +226,9 @@ TEST_F(WlanQueries, GetIntVarLeavesTheValueOnFailure) {
   int value = 42;
   EXPECT_EQ(wlanGetIntVar("eth1", "bss", &value), 0);
   EXPECT_EQ(value, -5);
+  driver.interfaces[0].result = 1;
+  EXPECT_EQ(wlanGetIntVar("eth1", "bss", &value), 0);
+  driver.interfaces[0].result = 0;
   value = 42;
   CaptureStderr();
   EXPECT_EQ(wlanGetIntVar("eth1", "psta", &value), -1);
@@ -230,6 +243,8 @@ TEST_F(WlanQueries, GetAssocListRefusesMissingArguments) {
   EXPECT_EQ(wlanGetAssocList("wl0.1", nullptr, 448), -1);
   EXPECT_TRUE(driver.requests.empty());
   EXPECT_EQ(wlanGetAssocList("wl0.1", list, sizeof list), 0);  // count 0 is a success
+  driver.interfaces[0].result = 2;  // a non-negative result is success: 0 all the same
+  EXPECT_EQ(wlanGetAssocList("wl0.1", list, sizeof list), 0);
 }
 
 }  // namespace
