@@ -23,8 +23,9 @@
 //     fail 159 EPERM          a command that fails
 // and, outside the blocks:
 //   socket fail EMFILE        every AF_INET datagram socket fails
-// An interface without a block fails with ENODEV, an unknown variable with
-// EINVAL, a command the driver does not know with EOPNOTSUPP.
+// An interface without a block fails with ENODEV and is not logged (a driver
+// never sees requests for interfaces it does not own), an unknown variable
+// fails with EINVAL, a command the driver does not know with EOPNOTSUPP.
 //
 // The simulator keeps no state between requests: it reads the scenario anew
 // each time, into fixed buffers.
@@ -43,7 +44,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "simulator/errno_names.h"
+#include "simulator/scenario.h"
 
 namespace {
 
@@ -58,115 +59,25 @@ struct Record {
 };
 static_assert(sizeof(void*) != 4 || sizeof(Record) == 24, "32-bit record layout");
 
-constexpr std::uint32_t kMagic = 0x14E46C77;
-constexpr std::size_t kMaxScenario = 64 * 1024;
-constexpr std::size_t kMaxEntries = 1024;
-constexpr std::size_t kMaxWords = 80;
+// Reads the scenario named by CLIENT_CHECK_SIM_SCENARIO; false when there is
+// none to read. The router has checked it: a fault here only drops the
+// faulty lines.
+class Quiet : public scenario::Listener {};
 
-int parseErrno(const char* word) {
-  for (const ErrnoName& e : kErrnoNames)
-    if (std::strcmp(word, e.name) == 0) return e.value;
-  const long value = strtol(word, nullptr, 0);
-  return value > 0 ? static_cast<int>(value) : EIO;
-}
-
-bool parseMac(const char* word, unsigned char* mac) {
-  unsigned int b[6];
-  char extra;
-  if (sscanf(word, "%x:%x:%x:%x:%x:%x%c", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &extra) != 6)
-    return false;
-  for (int k = 0; k < 6; ++k) mac[k] = static_cast<unsigned char>(b[k]);
-  return true;
-}
-
-// What the scenario says about one request.
-struct Answer {
-  bool interfaceFound = false;
-  int failErrno = 0;  // from "fail <command> <errno>"
-  std::uint32_t magic = kMagic;
-  std::uint32_t version = 1;
-  bool varFound = false;
-  int varErrno = 0;
-  std::int32_t varValue = 0;
-  int result = 0;  // returned by a successful request
-  bool countGiven = false;
-  std::uint32_t count = 0;
-  std::size_t entries = 0;
-  unsigned char assoc[kMaxEntries][6];
-};
-
-// Reads the whole scenario into `text` (terminated); false when unreadable.
-bool readScenario(char (&text)[kMaxScenario]) {
+bool readScenario(driver_scenario& driver) {
   const char* path = getenv("CLIENT_CHECK_SIM_SCENARIO");
   if (path == nullptr) return false;
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  std::size_t used = 0;
-  for (ssize_t n;
-       used < sizeof text - 1 && (n = read(fd, text + used, sizeof text - 1 - used)) > 0;)
-    used += static_cast<std::size_t>(n);
-  close(fd);
-  text[used] = '\0';
+  Quiet quiet;
+  char text[scenario::kMaxText];
+  if (!scenario::load(path, text, quiet)) return false;
+  scenario::read(text, driver, quiet);
   return true;
 }
 
-void collect(char* text, const char* ifname, std::uint32_t command, const char* varname,
-             Answer& answer) {
-  bool inBlock = false;
-  for (char* line = text; line != nullptr && *line != '\0';) {
-    char* next = std::strchr(line, '\n');
-    if (next != nullptr) *next++ = '\0';
-    if (char* comment = std::strchr(line, '#')) *comment = '\0';
-    char* words[kMaxWords];
-    std::size_t count = 0;
-    for (char *save = nullptr, *w = strtok_r(line, " \t\r", &save);
-         w != nullptr && count < kMaxWords; w = strtok_r(nullptr, " \t\r", &save))
-      words[count++] = w;
-    line = next;
-    if (count == 0) continue;
-
-    const char* key = words[0];
-    if (std::strcmp(key, "interface") == 0) {
-      inBlock = count > 1 && std::strcmp(words[1], ifname) == 0;
-      answer.interfaceFound |= inBlock;
-      continue;
-    }
-    if (!inBlock) continue;
-    if (std::strcmp(key, "magic") == 0 && count > 1) {
-      answer.magic = static_cast<std::uint32_t>(strtoul(words[1], nullptr, 0));
-    } else if (std::strcmp(key, "version") == 0 && count > 1) {
-      answer.version = static_cast<std::uint32_t>(strtoul(words[1], nullptr, 0));
-    } else if (std::strcmp(key, "result") == 0 && count > 1) {
-      answer.result = static_cast<int>(strtol(words[1], nullptr, 0));
-    } else if (std::strcmp(key, "count") == 0 && count > 1) {
-      answer.countGiven = true;
-      answer.count = static_cast<std::uint32_t>(strtoul(words[1], nullptr, 0));
-    } else if (std::strcmp(key, "fail") == 0 && count > 2) {
-      if (strtoul(words[1], nullptr, 0) == command) answer.failErrno = parseErrno(words[2]);
-    } else if (std::strcmp(key, "var") == 0 && count > 2 && varname != nullptr &&
-               std::strcmp(words[1], varname) == 0) {
-      answer.varFound = true;
-      if (std::strcmp(words[2], "error") == 0)
-        answer.varErrno = count > 3 ? parseErrno(words[3]) : EIO;
-      else
-        answer.varValue = static_cast<std::int32_t>(strtoul(words[2], nullptr, 0));
-    } else if (std::strcmp(key, "assoc") == 0) {
-      for (std::size_t k = 1; k < count && answer.entries < kMaxEntries; ++k)
-        if (parseMac(words[k], answer.assoc[answer.entries])) ++answer.entries;
-    }
-  }
-}
-
-// The errno of a "socket fail ERRNO" line, or 0.
-int socketErrno(char* text) {
-  for (char *save = nullptr, *line = strtok_r(text, "\n", &save); line != nullptr;
-       line = strtok_r(nullptr, "\n", &save)) {
-    char key[16], verb[16], error[32];
-    if (sscanf(line, " %15s %15s %31s", key, verb, error) == 3 && std::strcmp(key, "socket") == 0 &&
-        std::strcmp(verb, "fail") == 0)
-      return parseErrno(error);
-  }
-  return 0;
+const driver_interface* findInterface(const driver_scenario& driver, const char* ifname) {
+  for (std::uint32_t k = 0; k < driver.interfaces; ++k)
+    if (std::strcmp(driver.interface[k].name, ifname) == 0) return &driver.interface[k];
+  return nullptr;
 }
 
 // Hands `size` bytes to the kernel, as a driver copying them in would, so
@@ -208,18 +119,25 @@ void put32(unsigned char* buffer, std::uint32_t value) {
 }
 
 // Answers one request; returns 0 with what the request returns in `result`,
-// or an errno.
+// or an errno. As a driver sees only requests for its own interfaces, a
+// request for an interface without a block is not logged.
 int serve(int fd, const ifreq& carrier, int& result) {
   Record record;
   std::memcpy(&record, carrier.ifr_data, sizeof record);
   char ifname[IFNAMSIZ + 1] = {};
   std::memcpy(ifname, carrier.ifr_name, IFNAMSIZ);
+  static_assert(sizeof(driver_scenario) < 80 * 1024, "the scenario fits the stack");
+  driver_scenario driver;
+  if (!readScenario(driver)) return ENODEV;
+  const driver_interface* block = findInterface(driver, ifname);
+  if (block == nullptr) return ENODEV;
+
   auto* buffer = static_cast<unsigned char*>(record.buffer);
   if (buffer == nullptr) return EFAULT;
   copyIn(&record, sizeof record);
   copyIn(buffer, record.length < 65536 ? record.length : 65536);
 
-  char varname[101] = {};
+  char varname[DRIVER_SCENARIO_VAR_NAME + 1] = {};
   const bool isVar = record.command == 262;
   if (isVar) {
     const std::size_t n = strnlen(reinterpret_cast<char*>(buffer), record.length);
@@ -229,32 +147,31 @@ int serve(int fd, const ifreq& carrier, int& result) {
   if (record.length >= 4) std::memcpy(&countIn, buffer, sizeof countIn);
   logRequest(fd, ifname, record, isVar ? varname : nullptr, countIn);
 
-  char text[kMaxScenario];
-  if (!readScenario(text)) return ENODEV;
-  static_assert(sizeof(Answer) < 16 * 1024, "answer fits the stack");
-  Answer answer;
-  collect(text, ifname, record.command, isVar ? varname : nullptr, answer);
-
-  if (!answer.interfaceFound) return ENODEV;
-  if (answer.failErrno != 0) return answer.failErrno;
-  result = answer.result;
+  for (std::uint32_t k = 0; k < block->fails; ++k)
+    if (block->fail[k].command == record.command) return block->fail[k].error;
+  result = block->result;
   switch (record.command) {
     case 0:
     case 1:
       if (record.length < 4) return EINVAL;
-      put32(buffer, record.command == 0 ? answer.magic : answer.version);
+      put32(buffer, record.command == 0 ? block->magic : block->version);
       return 0;
-    case 262:
-      if (!answer.varFound || record.length < 4) return EINVAL;
-      if (answer.varErrno != 0) return answer.varErrno;
-      put32(buffer, static_cast<std::uint32_t>(answer.varValue));
+    case 262: {
+      const driver_var* var = nullptr;
+      for (std::uint32_t k = 0; k < block->vars; ++k)
+        if (std::strcmp(block->var[k].name, varname) == 0) var = &block->var[k];
+      if (var == nullptr || record.length < 4) return EINVAL;
+      if (var->error != 0) return var->error;
+      put32(buffer, static_cast<std::uint32_t>(var->value));
       return 0;
+    }
     case 159: {
       if (record.length < 4) return EINVAL;
-      put32(buffer, answer.countGiven ? answer.count : static_cast<std::uint32_t>(answer.entries));
+      put32(buffer, block->count_given != 0 ? block->count : block->assoc_entries);
       std::size_t offset = 4;
-      for (std::size_t k = 0; k < answer.entries && offset + 6 <= record.length; ++k, offset += 6)
-        std::memcpy(buffer + offset, answer.assoc[k], 6);
+      for (std::size_t k = 0; k < block->assoc_entries && offset + 6 <= record.length;
+           ++k, offset += 6)
+        std::memcpy(buffer + offset, block->assoc[k], 6);
       return 0;
     }
     default:
@@ -273,8 +190,8 @@ int answer(int fd, void* argument) {
 // 0 when a socket of this kind may be opened, else the errno to fail with.
 int socketRefused(int domain, int type) {
   if (domain != AF_INET || (type & 0xF) != SOCK_DGRAM) return 0;
-  char text[kMaxScenario];
-  return readScenario(text) ? socketErrno(text) : 0;
+  driver_scenario driver;
+  return readScenario(driver) ? driver.socket_error : 0;
 }
 
 #ifdef DRIVER_SIM_LINKED

@@ -53,7 +53,10 @@ constexpr int kCmdGetMagic = 0;
 constexpr int kCmdGetVersion = 1;
 constexpr int kCmdGetAssocList = 159;
 constexpr int kCmdGetVar = 262;
-// A failure of this command is as silent as one of kCmdGetMagic.
+// The tool never sends this command. The transport's contract keeps a
+// failure of it as silent as one of kCmdGetMagic (the only other silent
+// one), so that any caller that probes the driver with it stays quiet; the
+// version request and every other command report their failures.
 constexpr int kCmdSilentOnFailure = 23;
 constexpr std::size_t kVarBufferSize = 100;
 constexpr std::uint32_t kAssocListMaxWanted = 64;

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+// Reading a scenario: the one reader behind the router's check, the network
+// set-up of both routers, the preloaded driver simulator and the loader of
+// the kernel driver stand-in, so that a scenario means the same to all of
+// them. No heap: fixed buffers, the text read into one of them.
+//
+// A scenario is lines of words; '#' starts a comment; lines may end in CRLF.
+// simulator/scenarios/radio0-client.scn documents every keyword.
+#ifndef SIMULATOR_SCENARIO_H
+#define SIMULATOR_SCENARIO_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "simulator/driver_scenario.h"
+
+namespace scenario {
+
+constexpr std::size_t kMaxText = 64 * 1024;
+constexpr std::size_t kMaxWords = 1030;  // a keyword and up to 1024 MACs, with room
+
+// A word of a line: a slice of the text, terminated in place.
+struct Words {
+  const char* word[kMaxWords];
+  std::size_t count = 0;
+};
+
+// What the reader reports. Lines are numbered from 1.
+class Listener {
+ public:
+  // A fault: the scenario is not valid. (No pure virtual functions: the
+  // programs that use the reader are linked without the C++ runtime.)
+  virtual void fault(unsigned line, const char* message) { (void)line, (void)message; }
+  // Something the tool never asks about: likely a slip, not an error.
+  virtual void notice(unsigned line, const char* message) { (void)line, (void)message; }
+  // A valid line of the network part: bridge, arp, arp-fill or client,
+  // in the order of the file.
+  virtual void network(unsigned line, const Words& words) { (void)line, (void)words; }
+
+ protected:
+  ~Listener() = default;
+};
+
+// Reads the scenario file at `path` into `text` (terminated). False, with a
+// fault reported at line 0, when it cannot be read or is too large.
+bool load(const char* path, char (&text)[kMaxText], Listener& listener);
+
+// Checks every line of `text` (modified in place: comments and separators
+// are cut) and fills `driver` with its driver part. Reports every fault and
+// notice; true when there was no fault. `driver` is filled as far as the
+// valid lines go either way.
+bool read(char* text, driver_scenario& driver, Listener& listener);
+
+// The errno a name from simulator/errno_names.h or a number stands for; 0
+// when it is neither.
+int errnoValue(const char* word);
+
+}  // namespace scenario
+
+#endif  // SIMULATOR_SCENARIO_H
