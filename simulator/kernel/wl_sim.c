@@ -1,0 +1,409 @@
+// SPDX-License-Identifier: MIT OR GPL-2.0-only
+/*
+ * A stand-in for the wireless driver, in the kernel: the interfaces of a
+ * scenario as network devices that answer the device-private ioctl the way
+ * the tool relies on a driver answering, and stations that answer ARP
+ * through them.
+ *
+ *   /proc/wl_sim/scenario  write a whole struct driver_scenario (written by
+ *                          "scenario_tool driver FILE"): the devices of the
+ *                          previous scenario go, the new ones come (down,
+ *                          in no bridge), and the log is cleared
+ *   /proc/wl_sim/log       one line per request, in the driver simulator's
+ *                          format; a write clears it
+ *
+ * Requests: ndo_siocdevprivate with SIOCDEVPRIVATE. The request record is
+ * copied from user space (its 32-bit layout for a 32-bit caller on a 64-bit
+ * kernel, its buffer a compat pointer), and the reply is written into the
+ * caller's buffer within the record's length. Commands 0 (magic), 1
+ * (version), 159 (association list) and 262 (named variable); any other is
+ * refused with EOPNOTSUPP, an unknown variable with EINVAL, a missing buffer
+ * with EFAULT and one too short for its reply with EINVAL. A request for an
+ * interface the scenario has no block for never gets here: the kernel
+ * answers ENODEV itself.
+ */
+#include <linux/compat.h>
+#include <linux/etherdevice.h>
+#include <linux/if_arp.h>
+#include <linux/module.h>
+#include <linux/mutex.h>
+#include <linux/netdevice.h>
+#include <linux/proc_fs.h>
+#include <linux/rtnetlink.h>
+#include <linux/sockios.h>
+#include <linux/uaccess.h>
+#include <linux/vmalloc.h>
+#include <net/arp.h>
+
+#include "driver_scenario.h"
+
+#define WL_SIM_LOG_SIZE (1 << 20)
+
+/* The request record as the tool lays it out: natural on the caller's ABI. */
+struct wl_request {
+	u32 command;
+	void __user *buffer;
+	u32 length;
+	u8 set;
+	u32 trailing[2];
+};
+
+#ifdef CONFIG_COMPAT
+struct wl_request32 {
+	u32 command;
+	compat_uptr_t buffer;
+	u32 length;
+	u8 set;
+	u32 trailing[2];
+};
+#endif
+
+struct wl_station {
+	__be32 address;
+	u8 mac[ETH_ALEN];
+};
+
+/* Each device holds a copy of its block and its stations: nothing of it is
+ * shared with another device or with the next scenario. */
+struct wl_sim_priv {
+	struct driver_interface block;
+	u32 stations;
+	struct wl_station station[DRIVER_SCENARIO_STATIONS];
+};
+
+/* The devices of the running scenario; changed under the RTNL lock, which
+ * the kernel also holds around every device-private ioctl. */
+static struct net_device *wl_devices[DRIVER_SCENARIO_INTERFACES];
+
+static DEFINE_MUTEX(wl_log_lock);
+static char *wl_log;
+static size_t wl_log_used;
+
+static __printf(1, 2) void wl_log_line(const char *format, ...)
+{
+	va_list args;
+	int n;
+
+	mutex_lock(&wl_log_lock);
+	va_start(args, format);
+	n = vsnprintf(wl_log + wl_log_used, WL_SIM_LOG_SIZE - wl_log_used, format, args);
+	va_end(args);
+	if (n > 0)
+		wl_log_used = min_t(size_t, wl_log_used + n, WL_SIM_LOG_SIZE - 1);
+	mutex_unlock(&wl_log_lock);
+}
+
+static int wl_put32(void __user *buffer, u32 value)
+{
+	return copy_to_user(buffer, &value, sizeof(value)) ? -EFAULT : 0;
+}
+
+static int wl_answer(const struct wl_sim_priv *priv, const char *ifname, const struct wl_request *r)
+{
+	const struct driver_interface *b = &priv->block;
+	char varname[DRIVER_SCENARIO_VAR_NAME + 1] = "";
+	char extra[DRIVER_SCENARIO_VAR_NAME + 16] = "";
+	u32 count_in = 0, k, offset;
+	int err;
+
+	if (!r->buffer)
+		return -EFAULT;
+	if (r->command == 262) {
+		size_t n = min_t(size_t, r->length, DRIVER_SCENARIO_VAR_NAME);
+
+		if (copy_from_user(varname, r->buffer, n))
+			return -EFAULT;
+		varname[n] = '\0';
+		snprintf(extra, sizeof(extra), " var=%s", varname);
+	}
+	if (r->length >= 4 && copy_from_user(&count_in, r->buffer, sizeof(count_in)))
+		return -EFAULT;
+	if (r->command == 159)
+		snprintf(extra, sizeof(extra), " count=%u", count_in);
+	wl_log_line("%s %u len=%u set=%u%s\n", ifname, r->command, r->length, r->set, extra);
+
+	for (k = 0; k < b->fails && k < DRIVER_SCENARIO_FAILS; ++k)
+		if (b->fail[k].command == r->command)
+			return -b->fail[k].error;
+	switch (r->command) {
+	case 0:
+	case 1:
+		if (r->length < 4)
+			return -EINVAL;
+		err = wl_put32(r->buffer, r->command == 0 ? b->magic : b->version);
+		break;
+	case 262: {
+		const struct driver_var *var = NULL;
+
+		for (k = 0; k < b->vars && k < DRIVER_SCENARIO_VARS; ++k)
+			if (strncmp(b->var[k].name, varname, DRIVER_SCENARIO_VAR_NAME) == 0)
+				var = &b->var[k];
+		if (!var || r->length < 4)
+			return -EINVAL;
+		if (var->error)
+			return -var->error;
+		err = wl_put32(r->buffer, (u32)var->value);
+		break;
+	}
+	case 159:
+		if (r->length < 4)
+			return -EINVAL;
+		err = wl_put32(r->buffer, b->count_given ? b->count : b->assoc_entries);
+		for (k = 0, offset = 4; !err && k < b->assoc_entries && k < DRIVER_SCENARIO_ASSOC &&
+					offset + ETH_ALEN <= r->length;
+		     ++k, offset += ETH_ALEN)
+			if (copy_to_user(r->buffer + offset, b->assoc[k], ETH_ALEN))
+				err = -EFAULT;
+		break;
+	default:
+		return -EOPNOTSUPP;
+	}
+	return err ? err : b->result;
+}
+
+static int wl_siocdevprivate(struct net_device *dev, struct ifreq *ifr, void __user *data, int cmd)
+{
+	struct wl_request r = {};
+
+	if (cmd != SIOCDEVPRIVATE)
+		return -EOPNOTSUPP;
+	/* data is the record's address as the kernel found it in the caller's
+	 * ifreq (converted for a 32-bit caller); ifr->ifr_data is not. */
+	if (!data)
+		return -EFAULT;
+#ifdef CONFIG_COMPAT
+	if (in_compat_syscall()) {
+		struct wl_request32 r32;
+
+		if (copy_from_user(&r32, data, sizeof(r32)))
+			return -EFAULT;
+		r.command = r32.command;
+		r.buffer = compat_ptr(r32.buffer);
+		r.length = r32.length;
+		r.set = r32.set;
+	} else
+#endif
+	if (copy_from_user(&r, data, sizeof(r)))
+		return -EFAULT;
+	return wl_answer(netdev_priv(dev), dev->name, &r);
+}
+
+/* A station answers an ARP request for its address. */
+static netdev_tx_t wl_xmit(struct sk_buff *skb, struct net_device *dev)
+{
+	const struct wl_sim_priv *priv = netdev_priv(dev);
+	const size_t need = ETH_HLEN + sizeof(struct arphdr) + 2 * (ETH_ALEN + 4);
+	u32 k;
+
+	dev->stats.tx_packets++;
+	dev->stats.tx_bytes += skb->len;
+	if (skb->len >= need && pskb_may_pull(skb, need)) {
+		const struct ethhdr *eth = (const struct ethhdr *)skb->data;
+		const struct arphdr *arp = (const struct arphdr *)(skb->data + ETH_HLEN);
+		const u8 *sha = (const u8 *)(arp + 1);
+		__be32 sip, tip;
+
+		memcpy(&sip, sha + ETH_ALEN, 4);
+		memcpy(&tip, sha + 2 * ETH_ALEN + 4, 4);
+		if (eth->h_proto == htons(ETH_P_ARP) && arp->ar_hrd == htons(ARPHRD_ETHER) &&
+		    arp->ar_pro == htons(ETH_P_IP) && arp->ar_hln == ETH_ALEN && arp->ar_pln == 4 &&
+		    arp->ar_op == htons(ARPOP_REQUEST)) {
+			for (k = 0; k < priv->stations; ++k) {
+				struct sk_buff *reply;
+
+				if (priv->station[k].address != tip)
+					continue;
+				reply = arp_create(ARPOP_REPLY, ETH_P_ARP, sip, dev, tip, sha,
+						   priv->station[k].mac, sha);
+				if (reply) {
+					reply->protocol = eth_type_trans(reply, dev);
+					netif_rx(reply);
+				}
+				break;
+			}
+		}
+	}
+	dev_kfree_skb(skb);
+	return NETDEV_TX_OK;
+}
+
+static int wl_open(struct net_device *dev)
+{
+	netif_start_queue(dev);
+	return 0;
+}
+
+static int wl_stop(struct net_device *dev)
+{
+	netif_stop_queue(dev);
+	return 0;
+}
+
+static const struct net_device_ops wl_ops = {
+	.ndo_open = wl_open,
+	.ndo_stop = wl_stop,
+	.ndo_start_xmit = wl_xmit,
+	.ndo_siocdevprivate = wl_siocdevprivate,
+	.ndo_set_mac_address = eth_mac_addr,
+	.ndo_validate_addr = eth_validate_addr,
+};
+
+/* Removes the running scenario's devices. Under the RTNL lock. */
+static void wl_remove_devices(void)
+{
+	int k;
+
+	for (k = 0; k < DRIVER_SCENARIO_INTERFACES; ++k) {
+		if (!wl_devices[k])
+			continue;
+		unregister_netdevice(wl_devices[k]);
+		wl_devices[k] = NULL;
+	}
+}
+
+/* Replaces the running scenario's devices with those of `s`. */
+static int wl_apply(const struct driver_scenario *s)
+{
+	u32 k, st;
+	int err = 0;
+
+	if (s->magic != DRIVER_SCENARIO_MAGIC || s->size != sizeof(*s) ||
+	    s->interfaces > DRIVER_SCENARIO_INTERFACES || s->stations > DRIVER_SCENARIO_STATIONS)
+		return -EINVAL;
+	rtnl_lock();
+	wl_remove_devices();
+	for (k = 0; k < s->interfaces && !err; ++k) {
+		struct net_device *dev;
+		struct wl_sim_priv *priv;
+		u8 mac[ETH_ALEN] = { 0x02, 0x57, 0x4c, 0x00, 0x00, (u8)(k + 1) };
+		char name[IFNAMSIZ];
+
+		strscpy(name, s->interface[k].name, sizeof(name));
+		dev = alloc_netdev(sizeof(*priv), name, NET_NAME_USER, ether_setup);
+		if (!dev) {
+			err = -ENOMEM;
+			break;
+		}
+		dev->netdev_ops = &wl_ops;
+		dev->needs_free_netdev = true;
+		eth_hw_addr_set(dev, mac);
+		priv = netdev_priv(dev);
+		memcpy(&priv->block, &s->interface[k], sizeof(priv->block));
+		priv->block.name[DRIVER_SCENARIO_NAME - 1] = '\0';
+		for (st = 0; st < s->stations; ++st) {
+			if (s->station[st].interface != k)
+				continue;
+			memcpy(&priv->station[priv->stations].address, s->station[st].address, 4);
+			memcpy(priv->station[priv->stations].mac, s->station[st].mac, ETH_ALEN);
+			priv->stations++;
+		}
+		err = register_netdevice(dev);
+		if (err) {
+			free_netdev(dev);
+			break;
+		}
+		wl_devices[k] = dev;
+	}
+	if (err)
+		wl_remove_devices();
+	rtnl_unlock();
+	mutex_lock(&wl_log_lock);
+	wl_log_used = 0;
+	wl_log[0] = '\0';
+	mutex_unlock(&wl_log_lock);
+	return err;
+}
+
+/* The scenario arrives in as many writes as the writer makes. */
+static int wl_scenario_open(struct inode *inode, struct file *file)
+{
+	file->private_data = vzalloc(sizeof(struct driver_scenario));
+	return file->private_data ? 0 : -ENOMEM;
+}
+
+static ssize_t wl_scenario_write(struct file *file, const char __user *text, size_t count,
+				 loff_t *pos)
+{
+	const size_t size = sizeof(struct driver_scenario);
+	int err;
+
+	if (*pos < 0 || *pos >= size || count > size - *pos)
+		return -EFBIG;
+	if (copy_from_user((char *)file->private_data + *pos, text, count))
+		return -EFAULT;
+	*pos += count;
+	if (*pos == size) {
+		err = wl_apply(file->private_data);
+		if (err)
+			return err;
+	}
+	return count;
+}
+
+static int wl_scenario_release(struct inode *inode, struct file *file)
+{
+	vfree(file->private_data);
+	return 0;
+}
+
+static const struct proc_ops wl_scenario_ops = {
+	.proc_open = wl_scenario_open,
+	.proc_write = wl_scenario_write,
+	.proc_release = wl_scenario_release,
+};
+
+static ssize_t wl_log_read(struct file *file, char __user *text, size_t count, loff_t *pos)
+{
+	ssize_t n;
+
+	mutex_lock(&wl_log_lock);
+	n = simple_read_from_buffer(text, count, pos, wl_log, wl_log_used);
+	mutex_unlock(&wl_log_lock);
+	return n;
+}
+
+static ssize_t wl_log_write(struct file *file, const char __user *text, size_t count, loff_t *pos)
+{
+	mutex_lock(&wl_log_lock);
+	wl_log_used = 0;
+	wl_log[0] = '\0';
+	mutex_unlock(&wl_log_lock);
+	return count;
+}
+
+static const struct proc_ops wl_log_ops = {
+	.proc_read = wl_log_read,
+	.proc_write = wl_log_write,
+	.proc_lseek = default_llseek,
+};
+
+static struct proc_dir_entry *wl_proc;
+
+static int __init wl_sim_init(void)
+{
+	wl_log = vzalloc(WL_SIM_LOG_SIZE);
+	if (!wl_log)
+		return -ENOMEM;
+	wl_proc = proc_mkdir("wl_sim", NULL);
+	if (!wl_proc || !proc_create("scenario", 0200, wl_proc, &wl_scenario_ops) ||
+	    !proc_create("log", 0666, wl_proc, &wl_log_ops)) {
+		proc_remove(wl_proc);
+		vfree(wl_log);
+		return -ENOMEM;
+	}
+	return 0;
+}
+
+static void __exit wl_sim_exit(void)
+{
+	proc_remove(wl_proc);
+	rtnl_lock();
+	wl_remove_devices();
+	rtnl_unlock();
+	vfree(wl_log);
+}
+
+module_init(wl_sim_init);
+module_exit(wl_sim_exit);
+MODULE_LICENSE("Dual MIT/GPL");
+MODULE_DESCRIPTION("A wireless driver stand-in for client_check's tests");
