@@ -153,7 +153,9 @@ class Neighbours : public scenario::Listener {
       ndmsg neighbour;
       char attributes[64];
     };
-    if (used_ + sizeof(Request) > sizeof batch_ && !finish()) return;
+    // Each acknowledgement takes about a kilobyte of the socket's receive
+    // buffer (some 200 KB): a batch stays well below it.
+    if ((pending_ == kBatch || used_ + sizeof(Request) > sizeof batch_) && !finish()) return;
     auto* r = reinterpret_cast<Request*>(batch_ + used_);
     std::memset(r, 0, sizeof *r);
     r->header.nlmsg_type = RTM_NEWNEIGH;
@@ -176,6 +178,7 @@ class Neighbours : public scenario::Listener {
     used_ += NLMSG_ALIGN(length);
   }
 
+  static constexpr std::size_t kBatch = 64;
   int fd_;
   bool ok_ = true;
   std::size_t used_ = 0;

@@ -11,6 +11,9 @@
  *                          in no bridge), and the log is cleared
  *   /proc/wl_sim/log       one line per request, in the driver simulator's
  *                          format; a write clears it
+ *   /proc/wl_sim/arp       one line per ARP request that reached the
+ *                          stations ("who-has A.B.C.D"): the probes, as
+ *                          the air would carry them; a write clears it
  *
  * Requests: ndo_siocdevprivate with SIOCDEVPRIVATE. The request record is
  * copied from user space (its 32-bit layout for a 32-bit caller on a 64-bit
@@ -26,7 +29,7 @@
 #include <linux/etherdevice.h>
 #include <linux/if_arp.h>
 #include <linux/module.h>
-#include <linux/mutex.h>
+#include <linux/spinlock.h>
 #include <linux/netdevice.h>
 #include <linux/proc_fs.h>
 #include <linux/rtnetlink.h>
@@ -66,6 +69,7 @@ struct wl_station {
 /* Each device holds a copy of its block and its stations: nothing of it is
  * shared with another device or with the next scenario. */
 struct wl_sim_priv {
+	u32 index; /* in the scenario: the first device logs what reaches it */
 	struct driver_interface block;
 	u32 stations;
 	struct wl_station station[DRIVER_SCENARIO_STATIONS];
@@ -75,22 +79,35 @@ struct wl_sim_priv {
  * the kernel also holds around every device-private ioctl. */
 static struct net_device *wl_devices[DRIVER_SCENARIO_INTERFACES];
 
-static DEFINE_MUTEX(wl_log_lock);
-static char *wl_log;
-static size_t wl_log_used;
+/* A log: text appended a line at a time, read whole, cleared by a write. */
+struct wl_log {
+	spinlock_t lock; /* the stations log from the transmit path */
+	char *text;
+	size_t used;
+};
 
-static __printf(1, 2) void wl_log_line(const char *format, ...)
+static struct wl_log wl_requests, wl_arp;
+
+static __printf(2, 3) void wl_log_line(struct wl_log *log, const char *format, ...)
 {
 	va_list args;
 	int n;
 
-	mutex_lock(&wl_log_lock);
+	spin_lock_bh(&log->lock);
 	va_start(args, format);
-	n = vsnprintf(wl_log + wl_log_used, WL_SIM_LOG_SIZE - wl_log_used, format, args);
+	n = vsnprintf(log->text + log->used, WL_SIM_LOG_SIZE - log->used, format, args);
 	va_end(args);
 	if (n > 0)
-		wl_log_used = min_t(size_t, wl_log_used + n, WL_SIM_LOG_SIZE - 1);
-	mutex_unlock(&wl_log_lock);
+		log->used = min_t(size_t, log->used + n, WL_SIM_LOG_SIZE - 1);
+	spin_unlock_bh(&log->lock);
+}
+
+static void wl_log_clear(struct wl_log *log)
+{
+	spin_lock_bh(&log->lock);
+	log->used = 0;
+	log->text[0] = '\0';
+	spin_unlock_bh(&log->lock);
 }
 
 static int wl_put32(void __user *buffer, u32 value)
@@ -120,7 +137,7 @@ static int wl_answer(const struct wl_sim_priv *priv, const char *ifname, const s
 		return -EFAULT;
 	if (r->command == 159)
 		snprintf(extra, sizeof(extra), " count=%u", count_in);
-	wl_log_line("%s %u len=%u set=%u%s\n", ifname, r->command, r->length, r->set, extra);
+	wl_log_line(&wl_requests, "%s %u len=%u set=%u%s\n", ifname, r->command, r->length, r->set, extra);
 
 	for (k = 0; k < b->fails && k < DRIVER_SCENARIO_FAILS; ++k)
 		if (b->fail[k].command == r->command)
@@ -208,6 +225,9 @@ static netdev_tx_t wl_xmit(struct sk_buff *skb, struct net_device *dev)
 		if (eth->h_proto == htons(ETH_P_ARP) && arp->ar_hrd == htons(ARPHRD_ETHER) &&
 		    arp->ar_pro == htons(ETH_P_IP) && arp->ar_hln == ETH_ALEN && arp->ar_pln == 4 &&
 		    arp->ar_op == htons(ARPOP_REQUEST)) {
+			/* A broadcast reaches every device: the first one logs it. */
+			if (priv->index == 0)
+				wl_log_line(&wl_arp, "who-has %pI4\n", &tip);
 			for (k = 0; k < priv->stations; ++k) {
 				struct sk_buff *reply;
 
@@ -288,6 +308,7 @@ static int wl_apply(const struct driver_scenario *s)
 		dev->needs_free_netdev = true;
 		eth_hw_addr_set(dev, mac);
 		priv = netdev_priv(dev);
+		priv->index = k;
 		memcpy(&priv->block, &s->interface[k], sizeof(priv->block));
 		priv->block.name[DRIVER_SCENARIO_NAME - 1] = '\0';
 		for (st = 0; st < s->stations; ++st) {
@@ -307,10 +328,8 @@ static int wl_apply(const struct driver_scenario *s)
 	if (err)
 		wl_remove_devices();
 	rtnl_unlock();
-	mutex_lock(&wl_log_lock);
-	wl_log_used = 0;
-	wl_log[0] = '\0';
-	mutex_unlock(&wl_log_lock);
+	wl_log_clear(&wl_requests);
+	wl_log_clear(&wl_arp);
 	return err;
 }
 
@@ -352,26 +371,44 @@ static const struct proc_ops wl_scenario_ops = {
 	.proc_release = wl_scenario_release,
 };
 
+/* Reads a snapshot taken at open, so that a reader never holds the lock
+ * across a copy to user space. */
+static int wl_log_open(struct inode *inode, struct file *file)
+{
+	struct wl_log *log = pde_data(inode);
+	char *copy = vmalloc(WL_SIM_LOG_SIZE);
+
+	if (!copy)
+		return -ENOMEM;
+	spin_lock_bh(&log->lock);
+	memcpy(copy, log->text, log->used + 1);
+	spin_unlock_bh(&log->lock);
+	file->private_data = copy;
+	return 0;
+}
+
 static ssize_t wl_log_read(struct file *file, char __user *text, size_t count, loff_t *pos)
 {
-	ssize_t n;
+	const char *copy = file->private_data;
 
-	mutex_lock(&wl_log_lock);
-	n = simple_read_from_buffer(text, count, pos, wl_log, wl_log_used);
-	mutex_unlock(&wl_log_lock);
-	return n;
+	return simple_read_from_buffer(text, count, pos, copy, strlen(copy));
 }
 
 static ssize_t wl_log_write(struct file *file, const char __user *text, size_t count, loff_t *pos)
 {
-	mutex_lock(&wl_log_lock);
-	wl_log_used = 0;
-	wl_log[0] = '\0';
-	mutex_unlock(&wl_log_lock);
+	wl_log_clear(pde_data(file_inode(file)));
 	return count;
 }
 
+static int wl_log_release(struct inode *inode, struct file *file)
+{
+	vfree(file->private_data);
+	return 0;
+}
+
 static const struct proc_ops wl_log_ops = {
+	.proc_open = wl_log_open,
+	.proc_release = wl_log_release,
 	.proc_read = wl_log_read,
 	.proc_write = wl_log_write,
 	.proc_lseek = default_llseek,
@@ -381,14 +418,18 @@ static struct proc_dir_entry *wl_proc;
 
 static int __init wl_sim_init(void)
 {
-	wl_log = vzalloc(WL_SIM_LOG_SIZE);
-	if (!wl_log)
-		return -ENOMEM;
+	spin_lock_init(&wl_requests.lock);
+	spin_lock_init(&wl_arp.lock);
+	wl_requests.text = vzalloc(WL_SIM_LOG_SIZE);
+	wl_arp.text = vzalloc(WL_SIM_LOG_SIZE);
 	wl_proc = proc_mkdir("wl_sim", NULL);
-	if (!wl_proc || !proc_create("scenario", 0200, wl_proc, &wl_scenario_ops) ||
-	    !proc_create("log", 0666, wl_proc, &wl_log_ops)) {
+	if (!wl_requests.text || !wl_arp.text || !wl_proc ||
+	    !proc_create("scenario", 0200, wl_proc, &wl_scenario_ops) ||
+	    !proc_create_data("log", 0666, wl_proc, &wl_log_ops, &wl_requests) ||
+	    !proc_create_data("arp", 0666, wl_proc, &wl_log_ops, &wl_arp)) {
 		proc_remove(wl_proc);
-		vfree(wl_log);
+		vfree(wl_requests.text);
+		vfree(wl_arp.text);
 		return -ENOMEM;
 	}
 	return 0;
@@ -400,7 +441,8 @@ static void __exit wl_sim_exit(void)
 	rtnl_lock();
 	wl_remove_devices();
 	rtnl_unlock();
-	vfree(wl_log);
+	vfree(wl_requests.text);
+	vfree(wl_arp.text);
 }
 
 module_init(wl_sim_init);

@@ -1,0 +1,61 @@
+# SPDX-License-Identifier: MIT
+# Reading a row of cases.txt and comparing what a run of it left, for
+# tests/end_to_end/run_case (the namespace router) and run_table (the
+# emulated machines). Sourced.
+
+trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
+
+# read_row NAME: sets row_scenario (absolute), row_words (the arguments,
+# dotted addresses turned into address words), row_address, row_exits (an
+# array), row_stderr, row_log, row_probe, row_under and row_kernel.
+read_row() {
+  local row arg a b c d scenario args exits
+  row=$(grep -E "^$1[[:space:]]*\|" "$rows_dir/cases.txt") || { echo "no case $1" >&2; return 1; }
+  IFS='|' read -r _ scenario args exits row_stderr row_log row_probe row_under row_kernel <<< "$row"
+  row_scenario=$rows_root/$(trim "$scenario")
+  row_log=$(trim "$row_log")
+  row_under=$(trim "$row_under")
+  row_kernel=$(trim "$row_kernel")
+  row_address=$(trim "$args")
+  row_words=()
+  for arg in $(trim "$args"); do
+    if [[ $arg =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
+      IFS=. read -r a b c d <<< "$arg"
+      arg=$((a + b * 256 + c * 65536 + d * 16777216))
+    fi
+    row_words+=("$arg")
+  done
+  read -r -a row_exits <<< "$(trim "$exits")"
+}
+
+# {ENAME} in TEXT: the text the tool's own C library gives that errno.
+expand_errnos() {
+  local text=$1 name meaning
+  while [[ $text =~ \{(E[A-Z0-9]+)\} ]]; do
+    name=${BASH_REMATCH[1]}
+    # shellcheck disable=SC2086 # the emulator is words
+    meaning=$(${CLIENT_CHECK_EMULATOR:-} "$CLIENT_CHECK_ERRNO_TEXT" "$name") || return 1
+    text=${text//"{$name}"/$meaning}
+  done
+  printf '%s' "$text"
+}
+
+# compare_row OUT: compares OUT/exits, stdout, stderr, driver.log and
+# probe.log with the row read last; prints the differences; false on one.
+compare_row() {
+  local out=$1 failed=0 text
+  expect() {  # expect WHAT WANTED-FILE GOT-FILE
+    if ! diff -u --label "expected $1" --label "actual $1" "$2" "$3"; then failed=1; fi
+  }
+  printf '%s\n' "${row_exits[@]}" > "$out/want_exits"
+  expect "exit statuses" "$out/want_exits" "$out/exits"
+  expect stdout /dev/null "$out/stdout"
+  text=$(expand_errnos "$(trim "$row_stderr")") || return 1
+  if [ -n "$text" ]; then printf '%b\n' "$text"; fi > "$out/want_stderr"
+  expect stderr "$out/want_stderr" "$out/stderr"
+  text=$(trim "$row_probe")
+  if [ -n "$text" ]; then printf '%b\n' "$text"; fi > "$out/want_probe"
+  expect "probe log" "$out/want_probe" "$out/probe.log"
+  if [ "$row_log" != - ]; then expect "driver log" "$rows_dir/expected/$row_log" "$out/driver.log"; fi
+  return "$failed"
+}
