@@ -126,7 +126,8 @@ class Neighbours : public scenario::Listener {
         return false;
       }
       int left = static_cast<int>(n);
-      for (auto* h = reinterpret_cast<nlmsghdr*>(reply); NLMSG_OK(h, left); h = NLMSG_NEXT(h, left)) {
+      for (auto* h = reinterpret_cast<nlmsghdr*>(reply); NLMSG_OK(h, left);
+           h = NLMSG_NEXT(h, left)) {
         if (h->nlmsg_type != NLMSG_ERROR) continue;
         ++acked;
         const int error = -static_cast<const nlmsgerr*>(NLMSG_DATA(h))->error;
