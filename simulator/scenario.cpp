@@ -160,8 +160,6 @@ void overview(const char* text, Overview& o) {
     std::size_t copied = length < sizeof line - 1 ? length : sizeof line - 1;
     std::memcpy(line, p, copied);
     line[copied] = '\0';
-    static_assert(sizeof(Overview::clients) / sizeof(std::uint32_t) == DRIVER_SCENARIO_STATIONS,
-                  "");
     char* save = nullptr;
     const char* key = strtok_r(line, " \t\r", &save);
     const char* first = key != nullptr ? strtok_r(nullptr, " \t\r#", &save) : nullptr;

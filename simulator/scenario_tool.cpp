@@ -32,24 +32,12 @@ namespace {
 
 class Printer : public scenario::Listener {
  public:
-  Printer(const char* file, bool network) : file_(file), network_(network), count_(0) {}
+  explicit Printer(const char* file) : file_(file) {}
   void fault(unsigned line, const char* message) override { report(line, message); }
   void notice(unsigned line, const char* message) override {
     char text[300];
     snprintf(text, sizeof text, "notice: %s", message);
     report(line, text);
-  }
-  void network(unsigned, const scenario::Words& words) override {
-    if (!network_ || count_ == sizeof lines_ / sizeof lines_[0]) return;
-    // Kept until the whole file is known to be valid.
-    char* line = lines_[count_++];
-    std::size_t used = 0;
-    for (std::size_t k = 0; k < words.count && used < sizeof lines_[0] - 1; ++k)
-      used += static_cast<std::size_t>(
-          snprintf(line + used, sizeof lines_[0] - used, "%s%s", k > 0 ? " " : "", words.word[k]));
-  }
-  void printNetwork() const {
-    for (std::size_t k = 0; k < count_; ++k) puts(lines_[k]);
   }
 
  private:
@@ -60,9 +48,15 @@ class Printer : public scenario::Listener {
       fprintf(stderr, "%s:%u: %s\n", file_, line, message);
   }
   const char* file_;
-  bool network_;
-  std::size_t count_;
-  char lines_[4096][160];
+};
+
+// Prints the network lines of a scenario already checked.
+class NetworkLines : public scenario::Listener {
+ public:
+  void network(unsigned, const scenario::Words& words) override {
+    for (std::size_t k = 0; k < words.count; ++k) printf("%s%s", k > 0 ? " " : "", words.word[k]);
+    putchar('\n');
+  }
 };
 
 // Adds ARP entries through rtnetlink, a batch of requests at a time, each
@@ -195,20 +189,25 @@ int main(int argc, char** argv) {
     fputs("usage: scenario_tool check|network|driver|neighbours FILE\n", stderr);
     return 2;
   }
-  const bool network = strcmp(argv[1], "network") == 0;
-  // About 0.8 MB in all: well within a program's stack.
-  Printer printer(argv[2], network);
+  Printer printer(argv[2]);
   char text[scenario::kMaxText];
   driver_scenario driver;
   if (!scenario::load(argv[2], text, printer)) return 1;
   if (!scenario::read(text, driver, printer)) return 1;
-  if (network) printer.printNetwork();
+  if (strcmp(argv[1], "check") == 0) return 0;
+  if (strcmp(argv[1], "driver") == 0)
+    return fwrite(&driver, sizeof driver, 1, stdout) == 1 && fflush(stdout) == 0 ? 0 : 1;
+  // The network lines of a valid scenario: read once more, acted on in turn.
+  if (!scenario::load(argv[2], text, printer)) return 1;
+  if (strcmp(argv[1], "network") == 0) {
+    NetworkLines lines;
+    scenario::read(text, driver, lines);
+    return fflush(stdout) == 0 ? 0 : 1;
+  }
   if (strcmp(argv[1], "neighbours") == 0) {
     Neighbours neighbours;
-    scenario::load(argv[2], text, printer);
     scenario::read(text, driver, neighbours);
     return neighbours.finish() ? 0 : 1;
   }
-  if (strcmp(argv[1], "driver") == 0 && fwrite(&driver, sizeof driver, 1, stdout) != 1) return 1;
-  return fflush(stdout) == 0 ? 0 : 1;
+  return 2;
 }
