@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The errno names a scenario may use, shared by the driver simulator, the
-// router's scenario check (which reads the names from this file) and the
-// end-to-end tests' errno_text helper.
+// The errno names a scenario may use, shared by the scenario reader (and so
+// the routers, the driver simulator and the kernel stand-in's loader) and
+// the end-to-end tests' errno_text helper.
 #ifndef SIMULATOR_ERRNO_NAMES_H
 #define SIMULATOR_ERRNO_NAMES_H
 
