@@ -3,33 +3,16 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <cstring>
 
 #include "client_check/arp_line.h"
+#include "client_check/file_descriptor.h"
 #include "client_check/piece_reader.h"
 
 namespace {
 
 constexpr char kArpTablePath[] = "/proc/net/arp";
-
-// Owns the table's descriptor for the length of one lookup.
-class ArpTableFile {
- public:
-  explicit ArpTableFile(const char* path) : fd_(open(path, O_RDONLY | O_CLOEXEC)) {}
-  ~ArpTableFile() {
-    if (fd_ >= 0) close(fd_);
-  }
-  ArpTableFile(const ArpTableFile&) = delete;
-  ArpTableFile& operator=(const ArpTableFile&) = delete;
-
-  bool isOpen() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // Reads an address in the form the kernel writes it: four decimal numbers
 // up to 255, without leading zeros. inet_addr() reads such text as exactly
@@ -89,7 +72,7 @@ int arpScanTable(int fd, in_addr_t address, MacAddress& mac) {
 }
 
 int arpLookupMac(in_addr_t address, MacAddress& mac) {
-  ArpTableFile table(kArpTablePath);
+  const FileDescriptor table(open(kArpTablePath, O_RDONLY | O_CLOEXEC));
   if (!table.isOpen()) return -1;
   return arpScanTable(table.fd(), address, mac);
 }

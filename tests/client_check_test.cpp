@@ -49,6 +49,11 @@ struct FlowCase {
   Log log;
   Log shell;
   const char* message;
+  // The kernel's side: /sys/class/net there, close_range() known (5.11 and
+  // later), /proc/self/fd readable.
+  bool sysfs = true;
+  bool closeRange = true;
+  bool procFd = true;
 };
 
 const Log kRadio0 = {"wl0.1 0",      "wl0.1 1",  "eth1 262 psta", "eth1 262 wet_tunnel",
@@ -127,7 +132,41 @@ TEST_F(ClientCheckFlow, Verdicts) {
        kBoth,
        {},
        ""},
-      {"no radios at all", {"83994816"}, true, {}, 0, {"wl0.1 0", "wl1.1 0"}, {}, ""},
+      // The driver never hears of a name the kernel has no device for.
+      {"no radios at all", {"83994816"}, true, {}, 0, {}, {}, ""},
+      {"no radios, no sysfs to ask first",
+       {"83994816"},
+       true,
+       {},
+       0,
+       {"wl0.1 0", "wl1.1 0"},
+       {},
+       "",
+       false},
+      {"radio 1 missing", {"83994816"}, true, readyRadio(0), 0, kRadio0, {}, ""},
+      // Before Linux 5.11 the probe is detached without close_range(): the
+      // caller's inheritable descriptors still stay out of it.
+      {"a probe on a kernel without close_range",
+       {"100772032"},
+       true,
+       {},
+       -1,
+       {},
+       {"arping -q -I br0 -c 1 192.168.1.6 &"},
+       "",
+       true,
+       false},
+      {"a probe on a kernel without close_range, nor /proc/self/fd",
+       {"100772032"},
+       true,
+       {},
+       -1,
+       {},
+       {"arping -q -I br0 -c 1 192.168.1.6 &"},
+       "",
+       true,
+       false,
+       false},
       {"a driver answering success with positive values",
        {"83994816"},
        true,
@@ -156,6 +195,9 @@ TEST_F(ClientCheckFlow, Verdicts) {
   for (const FlowCase& c : cases) {
     driver = FakeDriver{};
     driver.interfaces = c.interfaces;
+    driver.sysfs = c.sysfs;
+    driver.closeRange = c.closeRange;
+    driver.procFd = c.procFd;
     if (c.arpReadable) driver.arpTablePath = arpPath_;
     std::vector<char*> argv = {const_cast<char*>("client_check")};
     for (const char* a : c.args) argv.push_back(const_cast<char*>(a));

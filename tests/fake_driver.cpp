@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <linux/sockios.h>
@@ -29,6 +30,8 @@ int __real_socket(int domain, int type, int protocol);
 int REAL_IOCTL(int fd, LibcIoctlRequest request, void* arg);
 int __real_close(int fd);
 int REAL_OPEN(const char* path, int flags, ...);
+int __real_access(const char* path, int mode);
+long __real_syscall(long number, ...);
 }
 
 FakeDriver& fakeDriver() {
@@ -167,10 +170,37 @@ int WRAP_OPEN(const char* path, int flags, ...) {
   va_start(args, flags);
   const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? va_arg(args, mode_t) : 0;
   va_end(args);
+  if (std::strcmp(path, "/proc/self/fd") == 0 && !fakeDriver().procFd) return fail(EACCES);
   if (std::strcmp(path, "/proc/net/arp") != 0) return REAL_OPEN(path, flags, mode);
   const std::string& replacement = fakeDriver().arpTablePath;
   if (replacement.empty()) return fail(ENOENT);
   return REAL_OPEN(replacement.c_str(), flags);
+}
+
+int __wrap_access(const char* path, int mode) {
+  static constexpr char kDevices[] = "/sys/class/net";
+  const FakeDriver& driver = fakeDriver();
+  if (std::strncmp(path, kDevices, sizeof kDevices - 1) != 0) return __real_access(path, mode);
+  if (!driver.sysfs) return fail(ENOENT);
+  const char* name = path + sizeof kDevices - 1;
+  if (*name == '\0') return 0;
+  const bool listed =
+      std::any_of(driver.interfaces.begin(), driver.interfaces.end(), [&](const FakeInterface& i) {
+        return *name == '/' && i.name.substr(0, IFNAMSIZ - 1) == name + 1;
+      });
+  return listed ? 0 : fail(ENOENT);
+}
+
+long __wrap_syscall(long number, ...) {
+  va_list args;
+  va_start(args, number);
+  long a[6];
+  for (long& word : a) word = va_arg(args, long);
+  va_end(args);
+#ifdef SYS_close_range
+  if (number == SYS_close_range && !fakeDriver().closeRange) return fail(ENOSYS);
+#endif
+  return __real_syscall(number, a[0], a[1], a[2], a[3], a[4], a[5]);
 }
 
 int __wrap_system(const char* command) {

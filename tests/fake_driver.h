@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: MIT
 // A fake wireless driver and ARP table at the C library boundary of the test
 // binary. The test executable is linked with --wrap for socket, ioctl, close,
-// open and system, so the code under test runs unmodified while:
+// open, access, syscall and system, so the code under test runs unmodified
+// while:
 //  - sockets are real descriptors, tracked so that every one must be closed;
 //  - ioctl(SIOCDEVPRIVATE) on such a socket is answered from `interfaces`;
 //  - open("/proc/net/arp") opens `arpTablePath` instead (or fails when empty);
+//  - /sys/class/net lists the interfaces' names as the kernel would have
+//    them (at most IFNAMSIZ - 1 characters), unless `sysfs` is off;
+//  - close_range() answers ENOSYS, as a kernel before 5.11 does, when
+//    `closeRange` is off, and /proc/self/fd cannot be opened when `procFd`
+//    is off;
 //  - system() only records the command, and which of the tool's descriptors
 //    the shell would inherit.
 #ifndef TESTS_FAKE_DRIVER_H
@@ -47,6 +53,9 @@ struct FakeRequest {
 struct FakeDriver {
   std::vector<FakeInterface> interfaces;
   int socketErrno = 0;  // when set, socket() fails with it
+  bool sysfs = true;
+  bool closeRange = true;
+  bool procFd = true;
   std::string arpTablePath;
   std::vector<FakeRequest> requests;
   std::set<int> openSockets;

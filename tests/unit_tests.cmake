@@ -44,6 +44,7 @@ endif()
 target_compile_definitions(client_check_unit_tests PRIVATE
   WRAPPED_IOCTL=${wrapped_ioctl} WRAPPED_OPEN=${wrapped_open})
 target_link_options(client_check_unit_tests PRIVATE -Wl,--wrap=socket -Wl,--wrap=${wrapped_ioctl}
-  -Wl,--wrap=close -Wl,--wrap=${wrapped_open} -Wl,--wrap=system)
+  -Wl,--wrap=close -Wl,--wrap=${wrapped_open} -Wl,--wrap=system -Wl,--wrap=access
+  -Wl,--wrap=syscall)
 gtest_discover_tests(client_check_unit_tests DISCOVERY_TIMEOUT 60)
 

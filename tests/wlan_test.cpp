@@ -57,11 +57,13 @@ TEST_F(WlanTransport, SendsOneZeroedReadRecordPerSocket) {
 TEST_F(WlanTransport, FailuresAreReportedExceptForCommands0And23) {
   struct Case {
     int command;
-    int error;
+    int error;  // 0: the kernel has no such device
     const char* message;
   };
   const Case cases[] = {
       {0, ENODEV, ""},
+      {0, 0, ""},
+      {262, 0, "wl0.1: No such device\n"},
       {23, EIO, ""},
       {1, EIO, "wl0.1: Input/output error\n"},
       {159, EPERM, "wl0.1: Operation not permitted\n"},
@@ -71,10 +73,14 @@ TEST_F(WlanTransport, FailuresAreReportedExceptForCommands0And23) {
     FakeInterface wl = interface("wl0.1");
     wl.commandErrno[c.command] = c.error;
     driver.interfaces = {wl};
+    if (c.error == 0) driver.interfaces.clear();
+    driver.requests.clear();
     std::uint32_t word = 0;
     CaptureStderr();
     EXPECT_EQ(wlanWlIoctl("wl0.1", c.command, &word, sizeof word), -1) << c.command;
     EXPECT_EQ(GetCapturedStderr(), c.message) << c.command;
+    EXPECT_EQ(driver.requests.size(), c.error == 0 ? 0u : 1u) << c.command;
+    EXPECT_TRUE(driver.openSockets.empty()) << c.command;
   }
 }
 
@@ -108,6 +114,7 @@ struct QueryCase {
 void runQueryCases(FakeDriver& driver, const std::vector<QueryCase>& cases) {
   for (const QueryCase& c : cases) {
     driver.requests.clear();
+    driver.sysfs = true;
     FakeInterface wl = interface("wl0.1");
     FakeInterface eth = interface("eth1");
     eth.vars = {{"psta", 0}, {"wet_tunnel", 0}, {"bss", 1}};
@@ -144,8 +151,12 @@ TEST_F(WlanQueries, CheckDevice) {
            -1,
            {"wl0.1 0"},
            ""},
-          {"missing interface",
-           [] { return wlanCheckDevice("wl1.1"); },
+          {"missing interface", [] { return wlanCheckDevice("wl1.1"); }, nullptr, -1, {}, ""},
+          {"missing interface, no sysfs to ask first",
+           [this] {
+             driver.sysfs = false;
+             return wlanCheckDevice("wl1.1");
+           },
            nullptr,
            -1,
            {"wl1.1 0"},

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The transport: one device-private ioctl on a fresh datagram socket.
+// The transport: one device-private ioctl on a fresh datagram socket, for
+// a device the kernel has.
 #include <net/if.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <stdio.h>
+#include <cerrno>
 #include <cstring>
 
 #include <linux/sockios.h>
@@ -31,6 +33,25 @@ class Socket {
   int fd_;
 };
 
+// True when the kernel has no network device of this name, as far as
+// sysfs tells without loading anything: asked for a name it does not know,
+// the device-private ioctl makes the kernel run its module loader (for
+// "netdev-NAME", then NAME) before it answers ENODEV. `name` is what the
+// kernel reads of ifr_name, at most IFNAMSIZ - 1 characters. Where sysfs
+// cannot tell (no /sys/class/net, a name that is no file name there), false:
+// the request goes out and the kernel answers.
+bool deviceMissing(const char* name) {
+  static constexpr char kDevices[] = "/sys/class/net";
+  char path[sizeof kDevices + IFNAMSIZ] = {};
+  std::memcpy(path, kDevices, sizeof kDevices - 1);
+  path[sizeof kDevices - 1] = '/';
+  const std::size_t length = strnlen(name, IFNAMSIZ - 1);
+  if (length == 0 || std::memchr(name, '/', length) != nullptr) return false;
+  std::memcpy(path + sizeof kDevices, name, length);
+  if (access(path, F_OK) == 0 || errno != ENOENT) return false;
+  return access(kDevices, F_OK) == 0;
+}
+
 }  // namespace
 
 int wlanWlIoctl(const char* ifname, int command, void* buffer, int length) {
@@ -54,7 +75,11 @@ int wlanWlIoctl(const char* ifname, int command, void* buffer, int length) {
   for (std::size_t k = 0; k < IFNAMSIZ && ifname[k] != '\0'; ++k) carrier.ifr_name[k] = ifname[k];
   carrier.ifr_data = reinterpret_cast<char*>(&request);
 
-  const int result = ioctl(socket.fd(), SIOCDEVPRIVATE, &carrier);
+  int result = -1;
+  if (deviceMissing(carrier.ifr_name))
+    errno = ENODEV;  // the kernel's own answer, without its module loader
+  else
+    result = ioctl(socket.fd(), SIOCDEVPRIVATE, &carrier);
   if (result < 0 && command != wlan::kCmdGetMagic && command != wlan::kCmdSilentOnFailure) {
     // ifr_name need not be terminated when the name filled all of it.
     char name[IFNAMSIZ + 1] = {};

@@ -3,9 +3,12 @@
 //
 // Every request opens its own AF_INET datagram socket, issues one
 // ioctl(SIOCDEVPRIVATE) carrying a WlIoctlRequest in an ifreq, and closes the
-// socket before returning. Failures are reported on stderr through perror(),
-// prefixed with "wlanWlIoctl:socket" or with the interface name; nothing else
-// is ever printed.
+// socket before returning. A name that /sys/class/net does not list is
+// answered as the kernel answers it (-1, errno ENODEV) without the ioctl,
+// which for an unknown name would make the kernel run its module loader;
+// without /sys/class/net the ioctl goes out. Failures are reported on
+// stderr through perror(), prefixed with "wlanWlIoctl:socket" or with the
+// interface name; nothing else is ever printed.
 //
 // Return contract of this module (it mixes status codes and yes/no answers):
 //   wlanWlIoctl       >= 0 success, < 0 failure (the ioctl result, or -1 when
