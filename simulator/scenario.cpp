@@ -185,6 +185,19 @@ void overview(const char* text, Overview& o) {
 
 }  // namespace
 
+int entryState(const char* word) {
+  static const char* const kStates[] = {"permanent", "reachable", "stale", "failed", "incomplete"};
+  for (int k = 0; k < 5; ++k)
+    if (std::strcmp(word, kStates[k]) == 0) return k;
+  return -1;
+}
+
+long missingCall(const char* word) {
+  // The number is close_range's in every ABI: the numbers of new calls have
+  // been the same on all architectures since Linux 5.1.
+  return std::strcmp(word, "close_range") == 0 ? 436 : -1;
+}
+
 int errnoValue(const char* word) {
   for (const ErrnoName& e : kErrnoNames)
     if (std::strcmp(word, e.name) == 0) return e.value;
@@ -253,15 +266,31 @@ bool read(char* text, driver_scenario& driver, Listener& listener) {
         listener.network(number, w);
       }
     } else if (std::strcmp(key, "arp") == 0) {
-      if (!wordCount(report, number, w, 2, 3)) continue;
+      if (!wordCount(report, number, w, 2, 4)) continue;
       const unsigned before = report.faults();
       const bool address = ipv4(w.word[1], octets);
       if (!address) report.fault(number, "arp: not an IPv4 address: %s", w.word[1]);
-      if (std::strcmp(w.word[2], "incomplete") != 0 && !mac(w.word[2], bytes))
+      const bool incomplete = std::strcmp(w.word[2], "incomplete") == 0;
+      if (!incomplete && !mac(w.word[2], bytes))
         report.fault(number, "arp: not a MAC address (hh:hh:hh:hh:hh:hh) or 'incomplete': %s",
                      w.word[2]);
-      if (w.count > 3 && !name(w.word[3], 15, ".:-"))
-        report.fault(number, "arp: not a device name: %s", w.word[3]);
+      const char* state = incomplete ? "incomplete" : nullptr;
+      const char* device = nullptr;
+      for (std::size_t k = 3; k < w.count; ++k) {
+        if (entryState(w.word[k]) >= 0 && state == nullptr) {
+          state = w.word[k];
+        } else if (entryState(w.word[k]) < 0 && device == nullptr) {
+          if (!name(w.word[k], 15, ".:-"))
+            report.fault(number, "arp: not a device name or entry state: %s", w.word[k]);
+          device = w.word[k];
+        } else {
+          report.fault(number, "arp: a second %s: %s", device != nullptr ? "device" : "state",
+                       w.word[k]);
+        }
+      }
+      if (state != nullptr && std::strcmp(state, "incomplete") == 0 && !incomplete &&
+          report.faults() == before && std::memcmp(bytes, "\0\0\0\0\0\0", 6) != 0)
+        report.fault(number, "arp: an incomplete entry has no MAC address yet: %s", w.word[2]);
       if (address) {
         const std::uint32_t a = word32(octets);
         if (a == o.bridge)
@@ -278,6 +307,21 @@ bool read(char* text, driver_scenario& driver, Listener& listener) {
           }
       }
       if (report.faults() == before) listener.network(number, w);
+    } else if (std::strcmp(key, "sysctl") == 0) {
+      if (!wordCount(report, number, w, 2, 2)) continue;
+      if (!name(w.word[1], 200, "./-") || w.word[1][0] == '.' || w.word[1][0] == '/' ||
+          std::strstr(w.word[1], "..") != nullptr)
+        report.fault(number, "sysctl: not a setting's name: %s", w.word[1]);
+      else if (!name(w.word[2], 100, "-.:"))
+        report.fault(number, "sysctl: not a value: %s", w.word[2]);
+      else
+        listener.network(number, w);
+    } else if (std::strcmp(key, "kernel") == 0) {
+      if (!wordCount(report, number, w, 2, 2)) continue;
+      if (std::strcmp(w.word[1], "without") != 0 || missingCall(w.word[2]) < 0)
+        report.fault(number, "kernel: expected 'kernel without close_range'");
+      else
+        listener.network(number, w);
     } else if (std::strcmp(key, "arp-fill") == 0) {
       if (!wordCount(report, number, w, 1, 1)) continue;
       if (!decimal(w.word[1], 8, count) || count > 16777215)
@@ -321,7 +365,7 @@ bool read(char* text, driver_scenario& driver, Listener& listener) {
       block = nullptr;
       if (!wordCount(report, number, w, 1, 1)) continue;
       const char* ifname = w.word[1];
-      if (!name(ifname, 15, ".:-")) {
+      if (!name(ifname, 15, ".-")) {
         report.fault(number, "interface: not an interface name: %s", ifname);
         continue;
       }
@@ -342,6 +386,7 @@ bool read(char* text, driver_scenario& driver, Listener& listener) {
         report.notice(
             number, "the tool never asks about interface %s (it asks wl0.1, wl1.1, eth1 and eth2)",
             ifname);
+      listener.network(number, w);
       interfaceLines[driver.interfaces] = number;
       block = &driver.interface[driver.interfaces++];
       std::strcpy(block->name, ifname);

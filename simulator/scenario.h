@@ -33,8 +33,8 @@ class Listener {
   virtual void fault(unsigned line, const char* message) { (void)line, (void)message; }
   // Something the tool never asks about: likely a slip, not an error.
   virtual void notice(unsigned line, const char* message) { (void)line, (void)message; }
-  // A valid line of the network part: bridge, arp, arp-fill or client,
-  // in the order of the file.
+  // A valid line of the network part (bridge, arp, arp-fill, client,
+  // sysctl, kernel) or an interface line, in the order of the file.
   virtual void network(unsigned line, const Words& words) { (void)line, (void)words; }
 
  protected:
@@ -50,6 +50,14 @@ bool load(const char* path, char (&text)[kMaxText], Listener& listener);
 // notice; true when there was no fault. `driver` is filled as far as the
 // valid lines go either way.
 bool read(char* text, driver_scenario& driver, Listener& listener);
+
+// An arp line's entry state: 0 permanent, 1 reachable, 2 stale, 3 failed,
+// 4 incomplete; -1 for any other word.
+int entryState(const char* word);
+
+// The system call number of a call a "kernel without CALL" line names; -1
+// for a call the scenario cannot take away.
+long missingCall(const char* word);
 
 // The errno a name from simulator/errno_names.h or a number stands for; 0
 // when it is neither.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // scenario_tool check|network|driver|neighbours FILE
+// scenario_tool exec FILE COMMAND [ARG...]
 //
 // The scenario reader as a command, for the routers:
 //   check       prints each fault and notice as FILE:LINE: ...; exit 1 on a fault
@@ -8,18 +9,31 @@
 //   driver      checks, then writes the driver record (simulator/driver_scenario.h)
 //               to standard output, as the kernel driver stand-in is loaded with
 //   neighbours  checks, then puts the arp and arp-fill entries into the
-//               kernel's ARP table through rtnetlink (where no ip(8) can:
-//               incomplete entries, many thousands at once)
+//               kernel's ARP table: permanent, reachable and stale ones
+//               through rtnetlink (many thousands at once); incomplete and
+//               failed ones as the kernel makes them, by sending a datagram
+//               to the address so that the kernel starts to resolve it, and
+//               for a failed one waiting until it gives up (for one with a
+//               MAC, from a stale entry with that MAC)
+//   exec        checks, then runs COMMAND on the kernel the scenario states:
+//               "kernel without close_range" answers that call ENOSYS, as
+//               a kernel before 5.11 does (a seccomp filter, which COMMAND's
+//               children inherit)
 // Exit status: 0, 1 when the scenario has a fault or an entry is refused,
 // 2 on a usage error.
 #include <arpa/inet.h>
+#include <linux/filter.h>
 #include <linux/neighbour.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
+#include <linux/seccomp.h>
 #include <net/if.h>
+#include <poll.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -73,15 +87,40 @@ class Neighbours : public scenario::Listener {
   void network(unsigned, const scenario::Words& w) override {
     if (std::strcmp(w.word[0], "arp") == 0) {
       unsigned char mac[6] = {};
-      const bool incomplete = std::strcmp(w.word[2], "incomplete") == 0;
-      if (!incomplete) {
+      const char* state = std::strcmp(w.word[2], "incomplete") == 0 ? "incomplete" : "reachable";
+      const char* device = "br0";
+      if (std::strcmp(w.word[2], "incomplete") != 0) {
         unsigned b[6];
         sscanf(w.word[2], "%x:%x:%x:%x:%x:%x", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5]);
         for (int k = 0; k < 6; ++k) mac[k] = static_cast<unsigned char>(b[k]);
       }
+      for (std::size_t k = 3; k < w.count; ++k) {
+        if (scenario::entryState(w.word[k]) >= 0)
+          state = w.word[k];
+        else
+          device = w.word[k];
+      }
       in_addr address{};
       inet_pton(AF_INET, w.word[1], &address);
-      add(address, incomplete ? nullptr : mac, w.count > 3 ? w.word[3] : "br0");
+      const bool known = std::memcmp(mac, "\0\0\0\0\0\0", 6) != 0;
+      switch (scenario::entryState(state)) {
+        case 0:
+          add(address, mac, device, NUD_PERMANENT);
+          break;
+        case 1:
+          add(address, mac, device, NUD_REACHABLE);
+          break;
+        case 2:
+          add(address, mac, device, NUD_STALE);
+          break;
+        case 3:  // failed: resolved in vain, from the entry it had
+          if (known) add(address, mac, device, NUD_STALE);
+          resolve(address, device, true);
+          break;
+        default:
+          resolve(address, device, false);
+          break;
+      }
     } else if (std::strcmp(w.word[0], "arp-fill") == 0) {
       // COUNT permanent entries 10.x.y.z on br0, as the namespace router makes them.
       const unsigned long count = strtoul(w.word[1], nullptr, 10);
@@ -97,7 +136,7 @@ class Neighbours : public scenario::Listener {
                                       static_cast<unsigned char>(i)};
         in_addr address{};
         std::memcpy(&address, octets, 4);
-        add(address, mac, "br0");
+        add(address, mac, "br0", NUD_PERMANENT);
       }
     }
   }
@@ -136,7 +175,74 @@ class Neighbours : public scenario::Listener {
   }
 
  private:
-  void add(in_addr address, const unsigned char* mac, const char* device) {
+  // Makes the kernel resolve `address` on `device`: a datagram to it (to
+  // the discard port) is queued while the kernel asks for its MAC. When
+  // `failed` is set, waits (with the rest) until the kernel gives up.
+  void resolve(in_addr address, const char* device, bool failed) {
+    if (!finish()) return;
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9);
+    to.sin_addr = address;
+    const bool sent =
+        fd >= 0 && setsockopt(fd, SOL_SOCKET, SO_BINDTODEVICE, device, strlen(device) + 1) == 0 &&
+        sendto(fd, "", 1, 0, reinterpret_cast<sockaddr*>(&to), sizeof to) == 1;
+    if (!sent) {
+      fprintf(stderr, "scenario_tool: cannot send to %s on %s: %s\n", inet_ntoa(address), device,
+              strerror(errno));
+      ok_ = false;
+    }
+    if (fd >= 0) close(fd);
+    if (failed && awaited_ < kAwaited) {
+      awaitedAddress_[awaited_] = address;
+      awaitedDevice_[awaited_++] = if_nametoindex(device);
+    }
+  }
+
+ public:
+  // Waits (at most 30 s) until the kernel has given up on each address
+  // resolved as failed.
+  bool awaitFailed() {
+    if (!finish()) return false;
+    for (int turn = 0; turn < 300; ++turn) {
+      std::size_t done = 0;
+      for (std::size_t k = 0; k < awaited_; ++k)
+        if (state(awaitedAddress_[k], awaitedDevice_[k]) == NUD_FAILED) ++done;
+      if (done == awaited_) return true;
+      poll(nullptr, 0, 100);  // a tenth of a second
+    }
+    fputs("scenario_tool: the kernel did not give up on an address in 30 s\n", stderr);
+    return false;
+  }
+
+ private:
+  // The state of one neighbour entry, asked of rtnetlink; 0 when there is none.
+  int state(in_addr address, unsigned index) {
+    struct {
+      nlmsghdr header;
+      ndmsg neighbour;
+      rtattr destination;
+      in_addr address;
+    } request{};
+    request.header.nlmsg_len = sizeof request;
+    request.header.nlmsg_type = RTM_GETNEIGH;
+    request.header.nlmsg_flags = NLM_F_REQUEST;
+    request.neighbour.ndm_family = AF_INET;
+    request.neighbour.ndm_ifindex = static_cast<int>(index);
+    request.destination.rta_type = NDA_DST;
+    request.destination.rta_len = RTA_LENGTH(sizeof(in_addr));
+    request.address = address;
+    char reply[1024];
+    if (send(fd_, &request, sizeof request, 0) != static_cast<ssize_t>(sizeof request)) return 0;
+    const ssize_t n = recv(fd_, reply, sizeof reply, 0);
+    const auto* h = reinterpret_cast<const nlmsghdr*>(reply);
+    if (n < static_cast<ssize_t>(NLMSG_LENGTH(sizeof(ndmsg))) || h->nlmsg_type != RTM_NEWNEIGH)
+      return 0;
+    return static_cast<const ndmsg*>(NLMSG_DATA(h))->ndm_state;
+  }
+
+  void add(in_addr address, const unsigned char* mac, const char* device, int state) {
     const unsigned index = if_nametoindex(device);
     if (index == 0) {
       fprintf(stderr, "scenario_tool: no device %s\n", device);
@@ -158,7 +264,7 @@ class Neighbours : public scenario::Listener {
     r->header.nlmsg_seq = static_cast<unsigned>(++pending_);
     r->neighbour.ndm_family = AF_INET;
     r->neighbour.ndm_ifindex = static_cast<int>(index);
-    r->neighbour.ndm_state = mac != nullptr ? NUD_PERMANENT : NUD_INCOMPLETE;
+    r->neighbour.ndm_state = static_cast<unsigned short>(state);
     std::size_t length = NLMSG_LENGTH(sizeof(ndmsg));
     auto attribute = [&](unsigned short type, const void* data, std::size_t size) {
       auto* a = reinterpret_cast<rtattr*>(reinterpret_cast<char*>(r) + NLMSG_ALIGN(length));
@@ -168,12 +274,16 @@ class Neighbours : public scenario::Listener {
       length = NLMSG_ALIGN(length) + RTA_ALIGN(a->rta_len);
     };
     attribute(NDA_DST, &address, sizeof address);
-    if (mac != nullptr) attribute(NDA_LLADDR, mac, 6);
+    attribute(NDA_LLADDR, mac, 6);
     r->header.nlmsg_len = static_cast<unsigned>(length);
     used_ += NLMSG_ALIGN(length);
   }
 
   static constexpr std::size_t kBatch = 64;
+  static constexpr std::size_t kAwaited = 64;
+  in_addr awaitedAddress_[kAwaited];
+  unsigned awaitedDevice_[kAwaited];
+  std::size_t awaited_ = 0;
   int fd_;
   bool ok_ = true;
   std::size_t used_ = 0;
@@ -183,10 +293,45 @@ class Neighbours : public scenario::Listener {
 
 }  // namespace
 
+// Collects what the scenario says of the kernel.
+class KernelLines : public scenario::Listener {
+ public:
+  void network(unsigned, const scenario::Words& w) override {
+    if (std::strcmp(w.word[0], "kernel") == 0 && count_ < kMax)
+      missing_[count_++] = scenario::missingCall(w.word[2]);
+  }
+  // Installs a filter answering each missing call ENOSYS; true when there
+  // is nothing to filter or the filter is in place.
+  bool apply() const {
+    if (count_ == 0) return true;
+    sock_filter program[2 * kMax + 2];
+    std::size_t n = 0;
+    program[n++] = BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr));
+    for (std::size_t k = 0; k < count_; ++k) {
+      program[n++] = BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<unsigned>(missing_[k]), 0, 1);
+      program[n++] = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (ENOSYS & SECCOMP_RET_DATA));
+    }
+    program[n++] = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW);
+    const sock_fprog filter = {static_cast<unsigned short>(n), program};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter, 0, 0) == 0;
+  }
+
+ private:
+  static constexpr std::size_t kMax = 4;
+  long missing_[kMax];
+  std::size_t count_ = 0;
+};
+
 int main(int argc, char** argv) {
-  if (argc != 3 || (strcmp(argv[1], "check") != 0 && strcmp(argv[1], "network") != 0 &&
-                    strcmp(argv[1], "driver") != 0 && strcmp(argv[1], "neighbours") != 0)) {
-    fputs("usage: scenario_tool check|network|driver|neighbours FILE\n", stderr);
+  const bool exec = argc >= 4 && strcmp(argv[1], "exec") == 0;
+  if (!exec &&
+      (argc != 3 || (strcmp(argv[1], "check") != 0 && strcmp(argv[1], "network") != 0 &&
+                     strcmp(argv[1], "driver") != 0 && strcmp(argv[1], "neighbours") != 0))) {
+    fputs(
+        "usage: scenario_tool check|network|driver|neighbours FILE\n"
+        "       scenario_tool exec FILE COMMAND [ARG...]\n",
+        stderr);
     return 2;
   }
   Printer printer(argv[2]);
@@ -199,15 +344,23 @@ int main(int argc, char** argv) {
     return fwrite(&driver, sizeof driver, 1, stdout) == 1 && fflush(stdout) == 0 ? 0 : 1;
   // The network lines of a valid scenario: read once more, acted on in turn.
   if (!scenario::load(argv[2], text, printer)) return 1;
+  if (exec) {
+    KernelLines kernel;
+    scenario::read(text, driver, kernel);
+    if (!kernel.apply()) {
+      perror("scenario_tool: seccomp");
+      return 1;
+    }
+    execvp(argv[3], argv + 3);
+    fprintf(stderr, "scenario_tool: %s: %s\n", argv[3], strerror(errno));
+    return 127;
+  }
   if (strcmp(argv[1], "network") == 0) {
     NetworkLines lines;
     scenario::read(text, driver, lines);
     return fflush(stdout) == 0 ? 0 : 1;
   }
-  if (strcmp(argv[1], "neighbours") == 0) {
-    Neighbours neighbours;
-    scenario::read(text, driver, neighbours);
-    return neighbours.finish() ? 0 : 1;
-  }
-  return 2;
+  Neighbours neighbours;
+  scenario::read(text, driver, neighbours);
+  return neighbours.finish() && neighbours.awaitFailed() ? 0 : 1;
 }
