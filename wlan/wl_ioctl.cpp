@@ -12,26 +12,10 @@
 
 #include <linux/sockios.h>
 
+#include "client_check/file_descriptor.h"
 #include "wlan/wlan.h"
 
 namespace {
-
-// Owns one socket descriptor for the length of one request.
-class Socket {
- public:
-  Socket() : fd_(socket(AF_INET, SOCK_DGRAM, 0)) {}
-  ~Socket() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Socket(const Socket&) = delete;
-  Socket& operator=(const Socket&) = delete;
-
-  bool isOpen() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // True when the kernel has no network device of this name, as far as
 // sysfs tells without loading anything: asked for a name it does not know,
@@ -55,7 +39,8 @@ bool deviceMissing(const char* name) {
 }  // namespace
 
 int wlanWlIoctl(const char* ifname, int command, void* buffer, int length) {
-  Socket socket;
+  // One socket for the length of this request.
+  const FileDescriptor socket(::socket(AF_INET, SOCK_DGRAM, 0));
   if (!socket.isOpen()) {
     perror("wlanWlIoctl:socket");
     return -1;
