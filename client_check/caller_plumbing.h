@@ -17,8 +17,9 @@ void ignoreBrokenPipes();
 // For the length of one background command: descriptors 0 to 2 on
 // /dev/null, every other descriptor closed on exec, and SIGPIPE at its
 // default, so that the command inherits nothing of the caller's and never
-// holds a pipe the caller is reading. The tool's own descriptors and
-// SIGPIPE disposition are put back on destruction.
+// holds a pipe the caller is reading. Descriptors 0 to 2 and the SIGPIPE
+// disposition are put back on destruction; the close-on-exec marks stay
+// (the tool starts nothing else).
 class DetachedStdio {
  public:
   DetachedStdio();

@@ -25,7 +25,7 @@ int radioReady(int radio);
 // interface; 0 when it is not or the list cannot be read.
 int radioHasClient(int radio, const MacAddress& mac);
 
-// 1 when one of the first `count` entries of `list` equals `mac`, 0 when
+// 1 when one of the entries the list's count names equals `mac`, 0 when
 // none does. Entries beyond the buffer are never read, whatever the count.
 int assocListHasClient(const AssocList& list, const MacAddress& mac);
 

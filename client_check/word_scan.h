@@ -16,13 +16,12 @@ using Word = unsigned long;
 constexpr Word kOnes = ~Word{0} / 0xFF;
 constexpr Word kHighBits = kOnes * 0x80;
 
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "every target is little-endian");
+
 // sizeof(Word) bytes as one word, the first in the lowest byte.
 SCAN_STEP Word loadWord(const unsigned char* at) {
   Word word;
   std::memcpy(&word, at, sizeof word);
-#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  word = sizeof word == 8 ? __builtin_bswap64(word) : __builtin_bswap32(word);
-#endif
   return word;
 }
 
