@@ -33,12 +33,15 @@ const std::string kPieces[] = {
     "192.168.1.5 0x- 0x2 aa",
     "192.168.1.5 0x+ 0x2 aa",
     "192.168.1.5 0x0xg 0x2 aa",
+    "192.168.1.5 0xg 0x2 aa",  // one field converted, and the search ends
+    "  0x1 0x2 aa",            // the address is the first hex field: 2 fields
     "192.168.1.5 0x 1 0x2 aa",
     "192.168.1.5 0x1 0x2",
     "192.168.1.5 0x1 0x2 \n",
     "192.168.1.5\t0x1\v0x2\faa:bb\r*\tbr0",
     "192.168.1.5 0x1 0x2 aa\0:bb * br0"s,
     "192.168.1.5\0 0x1 0x2 aa"s,
+    "192.168.1.5 0x1 0x2 \0aa"s,  // the string ends before the hardware field
     "192.168.1.5 0xffffffffffffffffffffff 0x2 aa",
     "192.168.1.5 0x1 0x2 " + std::string(120, 'a') + " * br0",
     std::string(199, '1'),
@@ -75,14 +78,18 @@ const std::string kHardwareAddresses[] = {
     "00:c1:1e:00:00-09",
     "00:c1:1e:00-00:09",
     "0a:0b:0c:0d:0e:0f:",
+    "02:c1:1e:00:00:05a",  // at the end of a table without a newline: 0x5a
 };
 
 TEST(HardwareAddress, AgreesWithSscanf) {
   for (const std::string& text : kHardwareAddresses) {
     const ScanfMac expected = scanfMac(text);
-    const ScanfMac actual = fastMac("192.168.1.5 0x1 0x2 " + text + " * br0\n");
-    EXPECT_EQ(actual.parsed, expected.parsed) << text;
-    EXPECT_EQ(actual.mac, expected.mac) << text;
+    // Inside a line, and ending the last piece of a table.
+    for (const std::string& after : {" * br0\n"s, ""s}) {
+      const ScanfMac actual = fastMac("192.168.1.5 0x1 0x2 " + text + after);
+      EXPECT_EQ(actual.parsed, expected.parsed) << text << '|' << after;
+      EXPECT_EQ(actual.mac, expected.mac) << text << '|' << after;
+    }
   }
 }
 
