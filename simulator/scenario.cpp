@@ -19,6 +19,9 @@ namespace {
 
 constexpr std::uint32_t kDefaultBridge = 0x0101A8C0;  // 192.168.1.1, in memory order
 
+// What a ready radio's primary interface reads.
+constexpr driver_var kReadyPrimary[] = {{"psta", 0, 0}, {"wet_tunnel", 0, 0}, {"bss", 1, 0}};
+
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -392,6 +395,10 @@ bool read(char* text, driver_scenario& driver, Listener& listener) {
       std::strcpy(block->name, ifname);
       block->magic = DRIVER_SCENARIO_DEFAULT_MAGIC;
       block->version = 1;
+      // A primary interface reads as a ready radio's until its lines say
+      // otherwise.
+      if (std::strncmp(ifname, "eth", 3) == 0)
+        for (const driver_var& ready : kReadyPrimary) block->var[block->vars++] = ready;
     } else if (std::strcmp(key, "magic") == 0 || std::strcmp(key, "version") == 0 ||
                std::strcmp(key, "count") == 0 || std::strcmp(key, "result") == 0 ||
                std::strcmp(key, "var") == 0 || std::strcmp(key, "assoc") == 0 ||
@@ -435,7 +442,11 @@ bool read(char* text, driver_scenario& driver, Listener& listener) {
               number, "the tool never reads variable %s (it reads psta, wet_tunnel and bss)", var);
         std::int32_t varValue = 0;
         int error = 0;
-        if (std::strcmp(w.word[2], "error") == 0) {
+        const bool unknown = std::strcmp(w.word[2], "unknown") == 0;
+        if (unknown) {
+          if (w.count > 3)
+            report.fault(number, "var: 'unknown' takes no further word: %s", w.word[3]);
+        } else if (std::strcmp(w.word[2], "error") == 0) {
           error = EIO;
           if (w.count > 3 && (error = errnoValue(w.word[3])) == 0)
             report.fault(number, "var: not an errno name or number: %s", w.word[3]);
@@ -444,10 +455,15 @@ bool read(char* text, driver_scenario& driver, Listener& listener) {
             report.fault(number, "var: a value takes no further word: %s", w.word[3]);
           const bool negative = w.word[2][0] == '-';
           if (!scenario::number(w.word[2] + (negative ? 1 : 0), value))
-            report.fault(number, "var: not a number or 'error': %s", w.word[2]);
+            report.fault(number, "var: not a number, 'error' or 'unknown': %s", w.word[2]);
           varValue = static_cast<std::int32_t>(negative ? 0u - value : value);
         }
         if (report.faults() != before) continue;
+        if (unknown) {  // the driver does not know it: EINVAL
+          for (std::uint32_t k = 0; k < b.vars; ++k)
+            if (std::strcmp(b.var[k].name, var) == 0) b.var[k--] = b.var[--b.vars];
+          continue;
+        }
         driver_var* slot = nullptr;  // the last line for a name wins
         for (std::uint32_t k = 0; k < b.vars; ++k)
           if (std::strcmp(b.var[k].name, var) == 0) slot = &b.var[k];
