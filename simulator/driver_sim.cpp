@@ -2,8 +2,11 @@
 // A wireless driver simulator, preloaded (LD_PRELOAD) into a program that
 // talks to the driver through ioctl(SIOCDEVPRIVATE).
 //
-// Every SIOCDEVPRIVATE request is answered from the scenario file named by
-// CLIENT_CHECK_SIM_SCENARIO; every other ioctl goes to the C library. When
+// Every SIOCDEVPRIVATE request is answered from the scenario's driver
+// record (simulator/driver_scenario.h), written once by the scenario reader
+// (scenario_tool driver FILE) to the file named by CLIENT_CHECK_SIM_DRIVER
+// and mapped read-only for each request; every other ioctl goes to the C
+// library. When
 // CLIENT_CHECK_SIM_LOG names a file, one line per request is appended to it:
 //   <interface> <command> len=<length> set=<flag>[ var=<name>][ count=<count in>][ fd=<fd>]
 // where fd= marks a request made on descriptor 0, 1 or 2: a socket that took
@@ -27,11 +30,13 @@
 // never sees requests for interfaces it does not own), an unknown variable
 // fails with EINVAL, a command the driver does not know with EOPNOTSUPP.
 //
-// The simulator keeps no state between requests: it reads the scenario anew
-// each time, into fixed buffers.
+// The simulator keeps no state between requests, and nothing of the
+// scenario on the stack of the program it is preloaded into.
 #include <fcntl.h>
 #include <net/if.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -44,35 +49,42 @@
 #include <cstdint>
 #include <cstring>
 
-#include "simulator/scenario.h"
+#include "simulator/driver_scenario.h"
+#include "wlan/wlan.h"
 
 namespace {
 
-// The request record as the driver sees it in this build: 24 bytes on a
-// 32-bit target, a pointer-wide buffer field elsewhere.
-struct Record {
-  std::uint32_t command;
-  void* buffer;
-  std::uint32_t length;
-  std::uint8_t set;
-  std::uint32_t trailing[2];
+// The scenario's driver record, mapped for the length of one request.
+class DriverRecord {
+ public:
+  DriverRecord() {
+    const char* path = getenv("CLIENT_CHECK_SIM_DRIVER");
+    const int fd = path != nullptr ? open(path, O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0) return;
+    struct stat file;
+    void* map = fstat(fd, &file) == 0 && file.st_size == sizeof(driver_scenario)
+                    ? mmap(nullptr, sizeof(driver_scenario), PROT_READ, MAP_PRIVATE, fd, 0)
+                    : MAP_FAILED;
+    close(fd);
+    if (map == MAP_FAILED) return;
+    driver_ = static_cast<const driver_scenario*>(map);
+    if (driver_->magic != DRIVER_SCENARIO_MAGIC || driver_->size != sizeof(driver_scenario)) {
+      munmap(map, sizeof(driver_scenario));
+      driver_ = nullptr;
+    }
+  }
+  ~DriverRecord() {
+    if (driver_ != nullptr) munmap(const_cast<driver_scenario*>(driver_), sizeof *driver_);
+  }
+  DriverRecord(const DriverRecord&) = delete;
+  DriverRecord& operator=(const DriverRecord&) = delete;
+
+  // Null when there is no record to read.
+  const driver_scenario* get() const { return driver_; }
+
+ private:
+  const driver_scenario* driver_ = nullptr;
 };
-static_assert(sizeof(void*) != 4 || sizeof(Record) == 24, "32-bit record layout");
-
-// Reads the scenario named by CLIENT_CHECK_SIM_SCENARIO; false when there is
-// none to read. The router has checked it: a fault here only drops the
-// faulty lines.
-class Quiet : public scenario::Listener {};
-
-bool readScenario(driver_scenario& driver) {
-  const char* path = getenv("CLIENT_CHECK_SIM_SCENARIO");
-  if (path == nullptr) return false;
-  Quiet quiet;
-  char text[scenario::kMaxText];
-  if (!scenario::load(path, text, quiet)) return false;
-  scenario::read(text, driver, quiet);
-  return true;
-}
 
 const driver_interface* findInterface(const driver_scenario& driver, const char* ifname) {
   for (std::uint32_t k = 0; k < driver.interfaces; ++k)
@@ -91,7 +103,7 @@ void copyIn(const void* bytes, std::size_t size) {
   close(fd);
 }
 
-void logRequest(int fd, const char* ifname, const Record& record, const char* varname,
+void logRequest(int fd, const char* ifname, const WlIoctlRequest& record, const char* varname,
                 std::uint32_t countIn) {
   const char* path = getenv("CLIENT_CHECK_SIM_LOG");
   if (path == nullptr) return;
@@ -122,14 +134,13 @@ void put32(unsigned char* buffer, std::uint32_t value) {
 // or an errno. As a driver sees only requests for its own interfaces, a
 // request for an interface without a block is not logged.
 int serve(int fd, const ifreq& carrier, int& result) {
-  Record record;
+  WlIoctlRequest record;
   std::memcpy(&record, carrier.ifr_data, sizeof record);
   char ifname[IFNAMSIZ + 1] = {};
   std::memcpy(ifname, carrier.ifr_name, IFNAMSIZ);
-  static_assert(sizeof(driver_scenario) < 80 * 1024, "the scenario fits the stack");
-  driver_scenario driver;
-  if (!readScenario(driver)) return ENODEV;
-  const driver_interface* block = findInterface(driver, ifname);
+  const DriverRecord driver;
+  if (driver.get() == nullptr) return ENODEV;
+  const driver_interface* block = findInterface(*driver.get(), ifname);
   if (block == nullptr) return ENODEV;
 
   auto* buffer = static_cast<unsigned char*>(record.buffer);
@@ -190,8 +201,8 @@ int answer(int fd, void* argument) {
 // 0 when a socket of this kind may be opened, else the errno to fail with.
 int socketRefused(int domain, int type) {
   if (domain != AF_INET || (type & 0xF) != SOCK_DGRAM) return 0;
-  driver_scenario driver;
-  return readScenario(driver) ? driver.socket_error : 0;
+  const DriverRecord driver;
+  return driver.get() != nullptr ? driver.get()->socket_error : 0;
 }
 
 #ifdef DRIVER_SIM_LINKED
