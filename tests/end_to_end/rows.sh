@@ -9,7 +9,7 @@ trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:s
 # dotted addresses turned into address words), row_address, row_exits (an
 # array), row_stderr, row_log, row_probe, row_under and row_kernel.
 read_row() {
-  local row arg a b c d scenario args exits
+  local row arg scenario args exits
   row=$(grep -E "^$1[[:space:]]*\|" "$rows_dir/cases.txt") || { echo "no case $1" >&2; return 1; }
   IFS='|' read -r _ scenario args exits row_stderr row_log row_probe row_under row_kernel <<< "$row"
   row_scenario=$rows_root/$(trim "$scenario")
@@ -19,11 +19,7 @@ read_row() {
   row_address=$(trim "$args")
   row_words=()
   for arg in $(trim "$args"); do
-    if [[ $arg =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
-      IFS=. read -r a b c d <<< "$arg"
-      arg=$((a + b * 256 + c * 65536 + d * 16777216))
-    fi
-    row_words+=("$arg")
+    row_words+=("$("$rows_root/simulator/address-word" "$arg")")
   done
   read -r -a row_exits <<< "$(trim "$exits")"
 }
