@@ -49,7 +49,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "simulator/driver_scenario.h"
+#include "simulator/driver_model.h"
 #include "wlan/wlan.h"
 
 namespace {
@@ -103,31 +103,22 @@ void copyIn(const void* bytes, std::size_t size) {
   close(fd);
 }
 
-void logRequest(int fd, const char* ifname, const WlIoctlRequest& record, const char* varname,
-                std::uint32_t countIn) {
+void logRequest(int fd, const char* ifname, const driver_model_request& request) {
   const char* path = getenv("CLIENT_CHECK_SIM_LOG");
   if (path == nullptr) return;
   char line[256];
-  int n = snprintf(line, sizeof line, "%s %u len=%u set=%u", ifname, record.command, record.length,
-                   record.set);
-  if (varname != nullptr)
-    n += snprintf(line + n, sizeof line - n, " var=%s", varname);
-  else if (record.command == 159)
-    n += snprintf(line + n, sizeof line - n, " count=%u", countIn);
-  if (fd >= 0 && fd <= 2 && n < static_cast<int>(sizeof line))
-    n += snprintf(line + n, sizeof line - n, " fd=%d", fd);
-  if (n > static_cast<int>(sizeof line) - 2) n = sizeof line - 2;
-  line[n++] = '\n';
+  const ds_u32 n = driver_model_log_line(line, sizeof line, ifname, &request, fd);
   const int log = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (log < 0) return;
-  if (write(log, line, static_cast<std::size_t>(n)) < 0) {
+  if (write(log, line, n) < 0) {
     // A lost log line does not change the driver's answer.
   }
   close(log);
 }
 
-void put32(unsigned char* buffer, std::uint32_t value) {
-  std::memcpy(buffer, &value, sizeof value);
+int put(void* buffer, ds_u32 offset, const void* bytes, ds_u32 size) {
+  std::memcpy(static_cast<unsigned char*>(buffer) + offset, bytes, size);
+  return 0;
 }
 
 // Answers one request; returns 0 with what the request returns in `result`,
@@ -149,45 +140,17 @@ int serve(int fd, const ifreq& carrier, int& result) {
   copyIn(buffer, record.length < 65536 ? record.length : 65536);
 
   char varname[DRIVER_SCENARIO_VAR_NAME + 1] = {};
-  const bool isVar = record.command == 262;
-  if (isVar) {
+  if (record.command == DRIVER_MODEL_GET_VAR) {
     const std::size_t n = strnlen(reinterpret_cast<char*>(buffer), record.length);
     std::memcpy(varname, buffer, n < sizeof varname - 1 ? n : sizeof varname - 1);
   }
-  std::uint32_t countIn = 0;
-  if (record.length >= 4) std::memcpy(&countIn, buffer, sizeof countIn);
-  logRequest(fd, ifname, record, isVar ? varname : nullptr, countIn);
-
-  for (std::uint32_t k = 0; k < block->fails; ++k)
-    if (block->fail[k].command == record.command) return block->fail[k].error;
-  result = block->result;
-  switch (record.command) {
-    case 0:
-    case 1:
-      if (record.length < 4) return EINVAL;
-      put32(buffer, record.command == 0 ? block->magic : block->version);
-      return 0;
-    case 262: {
-      const driver_var* var = nullptr;
-      for (std::uint32_t k = 0; k < block->vars; ++k)
-        if (std::strcmp(block->var[k].name, varname) == 0) var = &block->var[k];
-      if (var == nullptr || record.length < 4) return EINVAL;
-      if (var->error != 0) return var->error;
-      put32(buffer, static_cast<std::uint32_t>(var->value));
-      return 0;
-    }
-    case 159: {
-      if (record.length < 4) return EINVAL;
-      put32(buffer, block->count_given != 0 ? block->count : block->assoc_entries);
-      std::size_t offset = 4;
-      for (std::size_t k = 0; k < block->assoc_entries && offset + 6 <= record.length;
-           ++k, offset += 6)
-        std::memcpy(buffer + offset, block->assoc[k], 6);
-      return 0;
-    }
-    default:
-      return EOPNOTSUPP;
-  }
+  driver_model_request request = {record.command, record.length, record.set, varname, 0};
+  if (record.length >= 4) std::memcpy(&request.word_in, buffer, sizeof request.word_in);
+  logRequest(fd, ifname, request);
+  ds_s32 returned = 0;
+  const int error = driver_model_answer(block, &request, put, buffer, &returned);
+  result = returned;
+  return error;
 }
 
 int answer(int fd, void* argument) {

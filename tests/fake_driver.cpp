@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tests/fake_driver.h"
 
+#include "simulator/driver_model.h"
+
 #include <fcntl.h>
 #include <net/if.h>
 #include <sys/ioctl.h>
@@ -16,6 +18,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 // The C library's names for ioctl and open in this build (see CMakeLists.txt).
 #define CONCAT_(a, b) a##b
@@ -66,72 +69,68 @@ int fail(int error) {
   return -1;
 }
 
-void put32(void* buffer, std::uint32_t value) {
-  std::memcpy(buffer, &value, sizeof value);
+// The interface as the driver model's record.
+driver_interface record(const FakeInterface& iface) {
+  driver_interface b{};
+  std::snprintf(b.name, sizeof b.name, "%s", iface.name.c_str());
+  b.magic = iface.magic;
+  b.version = iface.version;
+  b.result = iface.result;
+  b.count_given = iface.count.has_value();
+  b.count = iface.count.value_or(0);
+  auto addVar = [&](const std::string& name, std::int32_t value, int error) {
+    driver_var& v = b.var[b.vars++];
+    std::snprintf(v.name, sizeof v.name, "%s", name.c_str());
+    v.value = value;
+    v.error = error;
+  };
+  for (const auto& [name, value] : iface.vars) addVar(name, value, 0);
+  for (const auto& [name, error] : iface.varErrno) addVar(name, 0, error);
+  for (const auto& [command, error] : iface.commandErrno)
+    b.fail[b.fails++] = {static_cast<ds_u32>(command), error};
+  for (const MacAddress& mac : iface.assoc) std::memcpy(b.assoc[b.assoc_entries++], mac.data(), 6);
+  return b;
+}
+
+int put(void* buffer, ds_u32 offset, const void* bytes, ds_u32 size) {
+  std::memcpy(static_cast<unsigned char*>(buffer) + offset, bytes, size);
+  return 0;
 }
 
 int answer(FakeDriver& driver, const ifreq& carrier) {
-  WlIoctlRequest record;
-  std::memcpy(&record, carrier.ifr_data, sizeof record);
-  unsigned char raw[sizeof record];
-  std::memcpy(raw, carrier.ifr_data, sizeof record);
+  WlIoctlRequest raw;
+  std::memcpy(&raw, carrier.ifr_data, sizeof raw);
+  unsigned char bytes[sizeof raw];
+  std::memcpy(bytes, carrier.ifr_data, sizeof raw);
   const std::size_t setEnd = offsetof(WlIoctlRequest, set) + 1;
   const bool restZero =
-      std::all_of(raw + setEnd, raw + sizeof raw, [](unsigned char b) { return b == 0; });
+      std::all_of(bytes + setEnd, bytes + sizeof bytes, [](unsigned char b) { return b == 0; });
 
   FakeRequest seen{std::string(carrier.ifr_name, strnlen(carrier.ifr_name, IFNAMSIZ)),
-                   record.command,
-                   record.length,
-                   record.set,
+                   raw.command,
+                   raw.length,
+                   raw.set,
                    restZero,
                    {},
                    0};
-  auto* buffer = static_cast<unsigned char*>(record.buffer);
-  if (record.command == wlan::kCmdGetVar)
+  auto* buffer = static_cast<unsigned char*>(raw.buffer);
+  if (raw.command == wlan::kCmdGetVar)
     seen.varname.assign(reinterpret_cast<char*>(buffer),
-                        strnlen(reinterpret_cast<char*>(buffer), record.length));
-  else if (record.length >= 4)
+                        strnlen(reinterpret_cast<char*>(buffer), raw.length));
+  else if (raw.length >= 4)
     std::memcpy(&seen.wordIn, buffer, 4);
   driver.requests.push_back(seen);
 
   auto it = std::find_if(driver.interfaces.begin(), driver.interfaces.end(),
                          [&](const FakeInterface& i) { return i.name == seen.ifname; });
   if (it == driver.interfaces.end()) return fail(ENODEV);
-  const FakeInterface& iface = *it;
-  if (auto failing = iface.commandErrno.find(record.command); failing != iface.commandErrno.end())
-    return fail(failing->second);
-
-  switch (record.command) {
-    case wlan::kCmdGetMagic:
-      if (record.length < 4) return fail(EINVAL);
-      put32(buffer, iface.magic);
-      return iface.result;
-    case wlan::kCmdGetVersion:
-      if (record.length < 4) return fail(EINVAL);
-      put32(buffer, iface.version);
-      return iface.result;
-    case wlan::kCmdGetVar: {
-      if (auto failing = iface.varErrno.find(seen.varname); failing != iface.varErrno.end())
-        return fail(failing->second);
-      auto value = iface.vars.find(seen.varname);
-      if (value == iface.vars.end() || record.length < 4) return fail(EINVAL);
-      put32(buffer, static_cast<std::uint32_t>(value->second));
-      return iface.result;
-    }
-    case wlan::kCmdGetAssocList: {
-      if (record.length < 4) return fail(EINVAL);
-      put32(buffer, iface.count.value_or(static_cast<std::uint32_t>(iface.assoc.size())));
-      std::size_t offset = 4;
-      for (const MacAddress& mac : iface.assoc) {
-        if (offset + mac.size() > record.length) break;
-        std::memcpy(buffer + offset, mac.data(), mac.size());
-        offset += mac.size();
-      }
-      return iface.result;
-    }
-    default:
-      return fail(EOPNOTSUPP);
-  }
+  // Large (the association list has room for 1024 entries): off the stack.
+  const auto block = std::make_unique<driver_interface>(record(*it));
+  const driver_model_request request = {raw.command, raw.length, raw.set, seen.varname.c_str(),
+                                        seen.wordIn};
+  ds_s32 result = 0;
+  const int error = driver_model_answer(block.get(), &request, put, buffer, &result);
+  return error != 0 ? fail(error) : result;
 }
 
 }  // namespace

@@ -17,11 +17,9 @@
  *
  * Requests: ndo_siocdevprivate with SIOCDEVPRIVATE. The request record is
  * copied from user space (its 32-bit layout for a 32-bit caller on a 64-bit
- * kernel, its buffer a compat pointer), and the reply is written into the
- * caller's buffer within the record's length. Commands 0 (magic), 1
- * (version), 159 (association list) and 262 (named variable); any other is
- * refused with EOPNOTSUPP, an unknown variable with EINVAL, a missing buffer
- * with EFAULT and one too short for its reply with EINVAL. A request for an
+ * kernel, its buffer a compat pointer), a missing buffer refused with
+ * EFAULT, and the reply (the driver model, simulator/driver_model.h) written
+ * into the caller's buffer within the record's length. A request for an
  * interface the scenario has no block for never gets here: the kernel
  * answers ENODEV itself.
  */
@@ -38,7 +36,7 @@
 #include <linux/vmalloc.h>
 #include <net/arp.h>
 
-#include "driver_scenario.h"
+#include "driver_model.h"
 
 #define WL_SIM_LOG_SIZE (1 << 20)
 
@@ -110,72 +108,35 @@ static void wl_log_clear(struct wl_log *log)
 	spin_unlock_bh(&log->lock);
 }
 
-static int wl_put32(void __user *buffer, u32 value)
+/* Writes into the caller's buffer, for the driver model. */
+static int wl_put(void *buffer, ds_u32 offset, const void *bytes, ds_u32 size)
 {
-	return copy_to_user(buffer, &value, sizeof(value)) ? -EFAULT : 0;
+	return copy_to_user((u8 __user *)buffer + offset, bytes, size) ? EFAULT : 0;
 }
 
 static int wl_answer(const struct wl_sim_priv *priv, const char *ifname, const struct wl_request *r)
 {
-	const struct driver_interface *b = &priv->block;
 	char varname[DRIVER_SCENARIO_VAR_NAME + 1] = "";
-	char extra[DRIVER_SCENARIO_VAR_NAME + 16] = "";
-	u32 count_in = 0, k, offset;
+	char line[DRIVER_SCENARIO_VAR_NAME + 64];
+	struct driver_model_request request = { r->command, r->length, r->set, varname, 0 };
+	ds_s32 result = 0;
 	int err;
 
 	if (!r->buffer)
 		return -EFAULT;
-	if (r->command == 262) {
+	if (r->command == DRIVER_MODEL_GET_VAR) {
 		size_t n = min_t(size_t, r->length, DRIVER_SCENARIO_VAR_NAME);
 
 		if (copy_from_user(varname, r->buffer, n))
 			return -EFAULT;
 		varname[n] = '\0';
-		snprintf(extra, sizeof(extra), " var=%s", varname);
 	}
-	if (r->length >= 4 && copy_from_user(&count_in, r->buffer, sizeof(count_in)))
+	if (r->length >= 4 && copy_from_user(&request.word_in, r->buffer, sizeof(request.word_in)))
 		return -EFAULT;
-	if (r->command == 159)
-		snprintf(extra, sizeof(extra), " count=%u", count_in);
-	wl_log_line(&wl_requests, "%s %u len=%u set=%u%s\n", ifname, r->command, r->length, r->set, extra);
-
-	for (k = 0; k < b->fails && k < DRIVER_SCENARIO_FAILS; ++k)
-		if (b->fail[k].command == r->command)
-			return -b->fail[k].error;
-	switch (r->command) {
-	case 0:
-	case 1:
-		if (r->length < 4)
-			return -EINVAL;
-		err = wl_put32(r->buffer, r->command == 0 ? b->magic : b->version);
-		break;
-	case 262: {
-		const struct driver_var *var = NULL;
-
-		for (k = 0; k < b->vars && k < DRIVER_SCENARIO_VARS; ++k)
-			if (strncmp(b->var[k].name, varname, DRIVER_SCENARIO_VAR_NAME) == 0)
-				var = &b->var[k];
-		if (!var || r->length < 4)
-			return -EINVAL;
-		if (var->error)
-			return -var->error;
-		err = wl_put32(r->buffer, (u32)var->value);
-		break;
-	}
-	case 159:
-		if (r->length < 4)
-			return -EINVAL;
-		err = wl_put32(r->buffer, b->count_given ? b->count : b->assoc_entries);
-		for (k = 0, offset = 4; !err && k < b->assoc_entries && k < DRIVER_SCENARIO_ASSOC &&
-					offset + ETH_ALEN <= r->length;
-		     ++k, offset += ETH_ALEN)
-			if (copy_to_user(r->buffer + offset, b->assoc[k], ETH_ALEN))
-				err = -EFAULT;
-		break;
-	default:
-		return -EOPNOTSUPP;
-	}
-	return err ? err : b->result;
+	driver_model_log_line(line, sizeof(line), ifname, &request, -1);
+	wl_log_line(&wl_requests, "%s", line);
+	err = driver_model_answer(&priv->block, &request, wl_put, (void __force *)r->buffer, &result);
+	return err ? -err : result;
 }
 
 static int wl_siocdevprivate(struct net_device *dev, struct ifreq *ifr, void __user *data, int cmd)

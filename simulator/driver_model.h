@@ -1,0 +1,133 @@
+/* SPDX-License-Identifier: MIT */
+/*
+ * The answers of the wireless driver the tool talks to, written once for
+ * every stand-in: the kernel module, the preloaded simulator and the unit
+ * tests' fake. Plain C that calls nothing, neither the kernel nor the C
+ * library: the includer supplies the errno values (EINVAL, EOPNOTSUPP) and
+ * the way to write into the caller's buffer.
+ */
+#ifndef SIMULATOR_DRIVER_MODEL_H
+#define SIMULATOR_DRIVER_MODEL_H
+
+#include "driver_scenario.h"
+
+#define DRIVER_MODEL_GET_MAGIC 0u
+#define DRIVER_MODEL_GET_VERSION 1u
+#define DRIVER_MODEL_GET_ASSOC_LIST 159u
+#define DRIVER_MODEL_GET_VAR 262u
+
+/* Writes `size` bytes at `offset` of the caller's buffer; 0, or an errno. */
+typedef int (*driver_model_put)(void* buffer, ds_u32 offset, const void* bytes, ds_u32 size);
+
+/* One request, as the driver has read it: the record's fields, and of the
+ * caller's buffer the variable's name (command 262, terminated) and the
+ * first word (the count wanted, for command 159). */
+struct driver_model_request {
+  ds_u32 command;
+  ds_u32 length;
+  ds_u8 set;
+  const char* varname;
+  ds_u32 word_in;
+};
+
+static inline int driver_model_same_name(const char* a, const char* b, ds_u32 size) {
+  ds_u32 k;
+
+  for (k = 0; k < size && a[k] == b[k]; ++k)
+    if (a[k] == '\0') return 1;
+  return k == size;
+}
+
+/* Answers `r` for the interface `b`: 0 with what the request returns in
+ * *result, or the errno it fails with. */
+static inline int driver_model_answer(const struct driver_interface* b,
+                                      const struct driver_model_request* r, driver_model_put put,
+                                      void* buffer, ds_s32* result) {
+  const struct driver_var* var = 0;
+  ds_u32 k, word, offset;
+  int err = 0;
+
+  for (k = 0; k < b->fails && k < DRIVER_SCENARIO_FAILS; ++k)
+    if (b->fail[k].command == r->command) return b->fail[k].error;
+  if (r->length < 4 &&
+      (r->command == DRIVER_MODEL_GET_MAGIC || r->command == DRIVER_MODEL_GET_VERSION ||
+       r->command == DRIVER_MODEL_GET_VAR || r->command == DRIVER_MODEL_GET_ASSOC_LIST))
+    return EINVAL;
+  switch (r->command) {
+    case DRIVER_MODEL_GET_MAGIC:
+    case DRIVER_MODEL_GET_VERSION:
+      word = r->command == DRIVER_MODEL_GET_MAGIC ? b->magic : b->version;
+      err = put(buffer, 0, &word, sizeof(word));
+      break;
+    case DRIVER_MODEL_GET_VAR:
+      for (k = 0; k < b->vars && k < DRIVER_SCENARIO_VARS; ++k)
+        if (driver_model_same_name(b->var[k].name, r->varname, DRIVER_SCENARIO_VAR_NAME))
+          var = &b->var[k];
+      if (!var) return EINVAL;
+      if (var->error) return var->error;
+      word = (ds_u32)var->value;
+      err = put(buffer, 0, &word, sizeof(word));
+      break;
+    case DRIVER_MODEL_GET_ASSOC_LIST:
+      word = b->count_given ? b->count : b->assoc_entries;
+      err = put(buffer, 0, &word, sizeof(word));
+      for (k = 0, offset = 4;
+           !err && k < b->assoc_entries && k < DRIVER_SCENARIO_ASSOC && offset + 6 <= r->length;
+           ++k, offset += 6)
+        err = put(buffer, offset, b->assoc[k], 6);
+      break;
+    default:
+      return EOPNOTSUPP;
+  }
+  if (!err) *result = b->result;
+  return err;
+}
+
+/* Appends `text`, or the decimal digits of `value`, to the line being made. */
+static inline ds_u32 driver_model_text(char* line, ds_u32 at, ds_u32 size, const char* text) {
+  for (; *text && at + 1 < size; ++text) line[at++] = *text;
+  return at;
+}
+
+static inline ds_u32 driver_model_number(char* line, ds_u32 at, ds_u32 size, ds_u32 value) {
+  char digits[11];
+  int n = 0;
+
+  do digits[n++] = (char)('0' + value % 10);
+  while ((value /= 10) != 0);
+  while (n > 0 && at + 1 < size) line[at++] = digits[--n];
+  return at;
+}
+
+/* The log line of one request, terminated, with its newline (when it fits):
+ *   <interface> <command> len=<length> set=<flag>[ var=<name>][ count=<count in>][ fd=<fd>]
+ * fd= marks a request on descriptor 0, 1 or 2 (`fd`, or -1 when unknown).
+ * Returns its length. */
+static inline ds_u32 driver_model_log_line(char* line, ds_u32 size, const char* ifname,
+                                           const struct driver_model_request* r, int fd) {
+  ds_u32 at = 0;
+
+  at = driver_model_text(line, at, size, ifname);
+  at = driver_model_text(line, at, size, " ");
+  at = driver_model_number(line, at, size, r->command);
+  at = driver_model_text(line, at, size, " len=");
+  at = driver_model_number(line, at, size, r->length);
+  at = driver_model_text(line, at, size, " set=");
+  at = driver_model_number(line, at, size, r->set);
+  if (r->command == DRIVER_MODEL_GET_VAR) {
+    at = driver_model_text(line, at, size, " var=");
+    at = driver_model_text(line, at, size, r->varname);
+  } else if (r->command == DRIVER_MODEL_GET_ASSOC_LIST) {
+    at = driver_model_text(line, at, size, " count=");
+    at = driver_model_number(line, at, size, r->word_in);
+  }
+  if (fd >= 0 && fd <= 2) {
+    at = driver_model_text(line, at, size, " fd=");
+    at = driver_model_number(line, at, size, (ds_u32)fd);
+  }
+  at = driver_model_text(line, at, size, "\n");
+  line[at] = '\0';
+  return at;
+}
+
+#endif /* SIMULATOR_DRIVER_MODEL_H */
