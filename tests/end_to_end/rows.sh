@@ -5,8 +5,12 @@
 
 trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
 
+# The probe the tool starts for ADDRESS (dotted), as the routers log it.
+probe_line() { printf 'arping -q -I br0 -c 1 %s\n' "$1"; }
+
 # read_row NAME: sets row_scenario (absolute), row_words (the arguments,
-# dotted addresses turned into address words), row_address, row_exits (an
+# dotted addresses turned into address words), row_address, row_dotted (the
+# first argument as the dotted address the tool reads), row_exits (an
 # array), row_stderr, row_log, row_probe, row_under and row_kernel.
 read_row() {
   local row arg scenario args exits
@@ -21,6 +25,9 @@ read_row() {
   for arg in $(trim "$args"); do
     row_words+=("$("$rows_root/simulator/address-word" "$arg")")
   done
+  local word=0
+  [[ ! ${row_words[0]:-} =~ ^-?[0-9]+$ ]] || word=$((row_words[0] & 0xFFFFFFFF))
+  row_dotted=$((word & 255)).$((word >> 8 & 255)).$((word >> 16 & 255)).$((word >> 24 & 255))
   read -r -a row_exits <<< "$(trim "$exits")"
 }
 
@@ -50,6 +57,7 @@ compare_row() {
   if [ -n "$text" ]; then printf '%b\n' "$text"; fi > "$out/want_stderr"
   expect stderr "$out/want_stderr" "$out/stderr"
   text=$(trim "$row_probe")
+  text=${text//\{PROBE\}/$(probe_line "$row_dotted")}
   if [ -n "$text" ]; then printf '%b\n' "$text"; fi > "$out/want_probe"
   expect "probe log" "$out/want_probe" "$out/probe.log"
   if [ "$row_log" != - ]; then expect "driver log" "$rows_dir/expected/$row_log" "$out/driver.log"; fi
