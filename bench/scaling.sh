@@ -1,0 +1,70 @@
+# SPDX-License-Identifier: MIT
+# The scaling part of bench/measure, sourced there: the tool against ARP
+# tables of 1, 256, 1024 and 16384 entries, beside the older tool, an awk
+# lookup and the static musl build.
+
+echo "### Scaling with the ARP table (the client on its last line)"
+echo
+header="| entries | instructions | per line | table reads | wall | system |"
+rule="|---|---|---|---|---|---|"
+if [ -n "$baseline" ]; then
+  header+=" before: instructions | before: reads | before: wall | wall vs before |"
+  rule+="---|---|---|---|"
+fi
+header+=" awk: instructions | awk: wall |"
+rule+="---|---|"
+if [ -n "$musl" ]; then
+  header+=" musl: instructions | musl: per line |"
+  rule+="---|---|"
+fi
+echo "$header"
+echo "$rule"
+fill() {  # fill N: a table of N entries, as a scenario's arp-fill makes it
+  ip neigh flush dev br0 > /dev/null 2>&1 || true
+  echo "arp-fill $1" > "$work/fill.scn"
+  "$build/simulator/scenario_tool" neighbours "$work/fill.scn"
+}
+first= musl_first=
+declare -A counts musl_counts
+for n in 1 256 1024 16384; do
+  fill "$n"
+  last=$(awk 'END { print $1 }' /proc/net/arp)
+  arg=$(word "$last")
+  count=$(instructions "$tool" "$arg")
+  counts[$n]=$count
+  [ -n "$first" ] || first=$count
+  per_line=—
+  [ "$n" = 1 ] || per_line=$(((count - first) / (n - 1)))
+  commands=("$tool $arg")
+  [ -z "$baseline" ] || commands+=("$baseline $arg")
+  commands+=("awk -v ip=$last \$1==ip{print\$4;exit} /proc/net/arp")
+  mapfile -t times < <(timed "${commands[@]}")
+  ms() { awk -v s="$1" 'BEGIN { printf "%.2f ms", s * 1000 }'; }
+  read -r wall sys <<< "${times[0]}"
+  row="| $n | $count | $per_line | $(table_reads "$tool" "$arg") | $(ms "$wall") | $(ms "$sys") |"
+  if [ -n "$baseline" ]; then
+    read -r bwall _ <<< "${times[1]}"
+    row+=" $(instructions "$baseline" "$arg") | $(table_reads "$baseline" "$arg") | $(ms "$bwall") |"
+    row+=" $(awk -v a="$wall" -v b="$bwall" 'BEGIN { printf "%.2f", a / b }') |"
+  fi
+  read -r awall _ <<< "${times[${#times[@]} - 1]}"
+  row+=" $(instructions awk -v ip="$last" '$1==ip{print$4;exit}' /proc/net/arp) | $(ms "$awall") |"
+  if [ -n "$musl" ]; then
+    mcount=$(instructions "$musl/client_check" "$arg")
+    musl_counts[$n]=$mcount
+    [ -n "$musl_first" ] || musl_first=$mcount
+    mper=—
+    [ "$n" = 1 ] || mper=$(((mcount - musl_first) / (n - 1)))
+    row+=" $mcount | $mper |"
+  fi
+  echo "$row"
+done
+echo
+slope=$(((counts[16384] - counts[1024]) / (16384 - 1024)))
+echo "Instructions per line between 1024 and 16384 entries: $slope."
+if [ -n "$musl" ]; then
+  echo "On static musl: $(((musl_counts[16384] - musl_counts[1024]) / (16384 - 1024))) instructions per line between 1024 and 16384 entries."
+fi
+echo "One-entry run, client present and no radios: $((counts[1] - empty_instructions)) instructions above the empty program."
+bytes=$(wc -c < /proc/net/arp)
+echo "The 16384-entry table is $bytes bytes; procfs hands out at most one page per read()."
