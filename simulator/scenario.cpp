@@ -153,38 +153,338 @@ struct Overview {
   std::size_t clientCount = 0;
 };
 
-void overview(const char* text, Overview& o) {
+// The addresses of the bridge and the clients, read ahead with the same
+// tokenizer from a copy of each line.
+void overview(const char* text, Overview& o, Words& w) {
   char line[512];
   unsigned number = 0;
   for (const char* p = text; *p != '\0';) {
     ++number;
     const char* end = std::strchr(p, '\n');
     const std::size_t length = end != nullptr ? static_cast<std::size_t>(end - p) : std::strlen(p);
-    std::size_t copied = length < sizeof line - 1 ? length : sizeof line - 1;
+    const std::size_t copied = length < sizeof line - 1 ? length : sizeof line - 1;
     std::memcpy(line, p, copied);
     line[copied] = '\0';
-    char* save = nullptr;
-    const char* key = strtok_r(line, " \t\r", &save);
-    const char* first = key != nullptr ? strtok_r(nullptr, " \t\r#", &save) : nullptr;
-    std::uint8_t octets[4];
-    if (key != nullptr && first != nullptr) {
-      if (std::strcmp(key, "bridge") == 0) {
-        char address[32] = {};
-        std::strncpy(address, first, sizeof address - 1);
-        if (char* slash = std::strchr(address, '/')) *slash = '\0';
-        if (ipv4(address, octets)) {
-          o.bridge = word32(octets);
-          o.bridgeLine = number;
-        }
-      } else if (std::strcmp(key, "client") == 0 && ipv4(first, octets) &&
-                 o.clientCount < DRIVER_SCENARIO_STATIONS) {
-        o.clientLines[o.clientCount] = number;
-        o.clients[o.clientCount++] = word32(octets);
-      }
-    }
     p = end != nullptr ? end + 1 : p + length;
+    split(line, w);
+    std::uint8_t octets[4];
+    if (w.count < 2) continue;
+    if (std::strcmp(w.word[0], "bridge") == 0) {
+      char address[32] = {};
+      std::strncpy(address, w.word[1], sizeof address - 1);
+      if (char* slash = std::strchr(address, '/')) *slash = '\0';
+      if (ipv4(address, octets)) {
+        o.bridge = word32(octets);
+        o.bridgeLine = number;
+      }
+    } else if (std::strcmp(w.word[0], "client") == 0 && ipv4(w.word[1], octets) &&
+               o.clientCount < DRIVER_SCENARIO_STATIONS) {
+      o.clientLines[o.clientCount] = number;
+      o.clients[o.clientCount++] = word32(octets);
+    }
   }
 }
+
+// The reader's state across lines.
+struct Reader {
+  Reader(Report& report_, Listener& listener_, driver_scenario& driver_, const Overview& o_)
+      : report(report_), listener(listener_), driver(driver_), o(o_) {}
+  Report& report;
+  Listener& listener;
+  driver_scenario& driver;
+  const Overview& o;
+  unsigned line = 0;
+  unsigned interfaceLines[DRIVER_SCENARIO_INTERFACES] = {};
+  driver_interface* block = nullptr;  // the interface block the lines belong to
+  bool inBlock = false;               // after an interface line, valid or not
+  // A line of a block whose interface line was faulty is checked, then
+  // dropped here.
+  driver_interface scratch{};
+  driver_interface& current() { return block != nullptr ? *block : scratch; }
+  void fault(const char* message) { report.fault(line, "%s", message); }
+};
+
+void onBridge(Reader& r, const Words& w) {
+  char address[32] = {};
+  std::uint8_t octets[4];
+  unsigned long long prefix = 0;
+  const char* slash = std::strchr(w.word[1], '/');
+  bool ok = slash != nullptr && static_cast<std::size_t>(slash - w.word[1]) < sizeof address;
+  if (ok) {
+    std::memcpy(address, w.word[1], static_cast<std::size_t>(slash - w.word[1]));
+    ok = ipv4(address, octets) && decimal(slash + 1, 2, prefix) && prefix <= 32;
+  }
+  if (!ok)
+    r.report.fault(r.line, "bridge: not an ADDRESS/PREFIX: %s", w.word[1]);
+  else
+    r.listener.network(r.line, w);
+}
+
+void onArp(Reader& r, const Words& w) {
+  const unsigned before = r.report.faults();
+  std::uint8_t octets[4], bytes[6] = {};
+  const bool address = ipv4(w.word[1], octets);
+  if (!address) r.report.fault(r.line, "arp: not an IPv4 address: %s", w.word[1]);
+  const bool incomplete = std::strcmp(w.word[2], "incomplete") == 0;
+  if (!incomplete && !mac(w.word[2], bytes))
+    r.report.fault(r.line, "arp: not a MAC address (hh:hh:hh:hh:hh:hh) or 'incomplete': %s",
+                   w.word[2]);
+  const char* state = incomplete ? "incomplete" : nullptr;
+  const char* device = nullptr;
+  for (std::size_t k = 3; k < w.count; ++k) {
+    if (entryState(w.word[k]) >= 0 && state == nullptr) {
+      state = w.word[k];
+    } else if (entryState(w.word[k]) < 0 && device == nullptr) {
+      if (!name(w.word[k], 15, ".:-"))
+        r.report.fault(r.line, "arp: not a device name or entry state: %s", w.word[k]);
+      device = w.word[k];
+    } else {
+      r.report.fault(r.line, "arp: a second %s: %s", device != nullptr ? "device" : "state",
+                     w.word[k]);
+    }
+  }
+  if (state != nullptr && std::strcmp(state, "incomplete") == 0 && !incomplete &&
+      r.report.faults() == before && std::memcmp(bytes, "\0\0\0\0\0\0", 6) != 0)
+    r.report.fault(r.line, "arp: an incomplete entry has no MAC address yet: %s", w.word[2]);
+  if (address) {
+    const std::uint32_t a = word32(octets);
+    if (a == r.o.bridge && r.o.bridgeLine != 0)
+      r.report.fault(r.line, "arp %s: the bridge's own address (line %u)", w.word[1],
+                     r.o.bridgeLine);
+    else if (a == r.o.bridge)
+      r.report.fault(r.line, "arp %s: the bridge's own address (the default)", w.word[1]);
+    for (std::size_t k = 0; k < r.o.clientCount; ++k)
+      if (r.o.clients[k] == a) {
+        r.report.fault(r.line,
+                       "arp %s: also a client (line %u), whose entry comes from its own replies",
+                       w.word[1], r.o.clientLines[k]);
+        break;
+      }
+  }
+  if (r.report.faults() == before) r.listener.network(r.line, w);
+}
+
+void onArpFill(Reader& r, const Words& w) {
+  unsigned long long count = 0;
+  if (!decimal(w.word[1], 8, count) || count > 16777215)
+    r.report.fault(r.line, "arp-fill: not a count: %s", w.word[1]);
+  else
+    r.listener.network(r.line, w);
+}
+
+void onClient(Reader& r, const Words& w) {
+  std::uint8_t octets[4], bytes[6];
+  const bool address = ipv4(w.word[1], octets);
+  if (!address) r.report.fault(r.line, "client: not an IPv4 address: %s", w.word[1]);
+  const bool hasMac = w.count > 2;
+  if (hasMac && !mac(w.word[2], bytes)) {
+    r.report.fault(r.line, "client: not a MAC address: %s", w.word[2]);
+    return;
+  }
+  if (!address) return;
+  if (r.driver.stations == DRIVER_SCENARIO_STATIONS) {
+    r.report.fault(r.line, "client: at most %d clients", DRIVER_SCENARIO_STATIONS);
+    return;
+  }
+  driver_station& s = r.driver.station[r.driver.stations++];
+  std::memcpy(s.address, octets, 4);
+  if (hasMac) {
+    std::memcpy(s.mac, bytes, 6);
+  } else {  // a MAC of its own, from its address
+    s.mac[0] = 0x02;
+    s.mac[1] = 0x00;
+    std::memcpy(s.mac + 2, octets, 4);
+  }
+  r.listener.network(r.line, w);
+}
+
+void onSysctl(Reader& r, const Words& w) {
+  if (!name(w.word[1], 200, "./-") || w.word[1][0] == '.' || w.word[1][0] == '/' ||
+      std::strstr(w.word[1], "..") != nullptr)
+    r.report.fault(r.line, "sysctl: not a setting's name: %s", w.word[1]);
+  else if (!name(w.word[2], 100, "-.:"))
+    r.report.fault(r.line, "sysctl: not a value: %s", w.word[2]);
+  else
+    r.listener.network(r.line, w);
+}
+
+void onKernel(Reader& r, const Words& w) {
+  if (std::strcmp(w.word[1], "without") != 0 || missingCall(w.word[2]) < 0)
+    r.fault("kernel: expected 'kernel without close_range'");
+  else
+    r.listener.network(r.line, w);
+}
+
+void onSocket(Reader& r, const Words& w) {
+  if (std::strcmp(w.word[1], "fail") != 0) r.fault("socket: expected 'socket fail ERRNO'");
+  const int error = errnoValue(w.word[2]);
+  if (error == 0)
+    r.report.fault(r.line, "socket: not an errno name or number: %s", w.word[2]);
+  else
+    r.driver.socket_error = error;
+}
+
+void onInterface(Reader& r, const Words& w) {
+  const char* ifname = w.word[1];
+  driver_scenario& d = r.driver;
+  if (!name(ifname, 15, ".-")) {
+    r.report.fault(r.line, "interface: not an interface name: %s", ifname);
+    return;
+  }
+  for (std::uint32_t k = 0; k < d.interfaces; ++k)
+    if (std::strcmp(d.interface[k].name, ifname) == 0) {
+      r.report.fault(r.line, "interface %s: a second block (the first is at line %u)", ifname,
+                     r.interfaceLines[k]);
+      return;
+    }
+  if (d.interfaces == DRIVER_SCENARIO_INTERFACES) {
+    r.report.fault(r.line, "interface: at most %d interface blocks", DRIVER_SCENARIO_INTERFACES);
+    return;
+  }
+  if (std::strcmp(ifname, "wl0.1") != 0 && std::strcmp(ifname, "wl1.1") != 0 &&
+      std::strcmp(ifname, "eth1") != 0 && std::strcmp(ifname, "eth2") != 0)
+    r.report.notice(r.line,
+                    "the tool never asks about interface %s (it asks wl0.1, wl1.1, eth1 and eth2)",
+                    ifname);
+  r.listener.network(r.line, w);
+  r.interfaceLines[d.interfaces] = r.line;
+  r.block = &d.interface[d.interfaces++];
+  std::strcpy(r.block->name, ifname);
+  r.block->magic = DRIVER_SCENARIO_DEFAULT_MAGIC;
+  r.block->version = 1;
+  // A primary interface reads as a ready radio's until its lines say
+  // otherwise.
+  if (std::strncmp(ifname, "eth", 3) == 0)
+    for (const driver_var& ready : kReadyPrimary) r.block->var[r.block->vars++] = ready;
+}
+
+// magic, version and count: one number each.
+void onNumber(Reader& r, const Words& w) {
+  std::uint32_t value = 0;
+  driver_interface& b = r.current();
+  if (!number(w.word[1], value)) {
+    r.report.fault(r.line, "%s: not a number: %s", w.word[0], w.word[1]);
+  } else if (w.word[0][0] == 'm') {
+    b.magic = value;
+  } else if (w.word[0][0] == 'v') {
+    b.version = value;
+  } else {
+    b.count_given = 1;
+    b.count = value;
+  }
+}
+
+void onResult(Reader& r, const Words& w) {
+  unsigned long long value = 0;
+  if (!decimal(w.word[1], 10, value) || value > 2147483647)
+    r.report.fault(r.line, "result: not a number from 0 to 2147483647: %s", w.word[1]);
+  else
+    r.current().result = static_cast<ds_s32>(value);
+}
+
+void onVar(Reader& r, const Words& w) {
+  driver_interface& b = r.current();
+  const char* var = w.word[1];
+  const unsigned before = r.report.faults();
+  if (!name(var, 99, ""))
+    r.report.fault(r.line, "var: not a variable name: %s", var);
+  else if (std::strcmp(var, "psta") != 0 && std::strcmp(var, "wet_tunnel") != 0 &&
+           std::strcmp(var, "bss") != 0)
+    r.report.notice(r.line, "the tool never reads variable %s (it reads psta, wet_tunnel and bss)",
+                    var);
+  std::int32_t varValue = 0;
+  int error = 0;
+  std::uint32_t value = 0;
+  const bool unknown = std::strcmp(w.word[2], "unknown") == 0;
+  if (unknown) {
+    if (w.count > 3) r.report.fault(r.line, "var: 'unknown' takes no further word: %s", w.word[3]);
+  } else if (std::strcmp(w.word[2], "error") == 0) {
+    error = EIO;
+    if (w.count > 3 && (error = errnoValue(w.word[3])) == 0)
+      r.report.fault(r.line, "var: not an errno name or number: %s", w.word[3]);
+  } else {
+    if (w.count > 3) r.report.fault(r.line, "var: a value takes no further word: %s", w.word[3]);
+    const bool negative = w.word[2][0] == '-';
+    if (!number(w.word[2] + (negative ? 1 : 0), value))
+      r.report.fault(r.line, "var: not a number, 'error' or 'unknown': %s", w.word[2]);
+    varValue = static_cast<std::int32_t>(negative ? 0u - value : value);
+  }
+  if (r.report.faults() != before) return;
+  if (unknown) {  // the driver does not know it: EINVAL
+    for (std::uint32_t k = 0; k < b.vars; ++k)
+      if (std::strcmp(b.var[k].name, var) == 0) b.var[k--] = b.var[--b.vars];
+    return;
+  }
+  driver_var* slot = nullptr;  // the last line for a name wins
+  for (std::uint32_t k = 0; k < b.vars; ++k)
+    if (std::strcmp(b.var[k].name, var) == 0) slot = &b.var[k];
+  if (slot == nullptr) {
+    if (b.vars == DRIVER_SCENARIO_VARS) {
+      r.report.fault(r.line, "var: at most %d variables an interface", DRIVER_SCENARIO_VARS);
+      return;
+    }
+    slot = &b.var[b.vars++];
+    std::strcpy(slot->name, var);
+  }
+  slot->value = varValue;
+  slot->error = error;
+}
+
+void onAssoc(Reader& r, const Words& w) {
+  driver_interface& b = r.current();
+  std::uint8_t bytes[6];
+  for (std::size_t k = 1; k < w.count; ++k) {
+    if (!mac(w.word[k], bytes)) {
+      r.report.fault(r.line, "assoc: not a MAC address (hh:hh:hh:hh:hh:hh): %s", w.word[k]);
+    } else if (b.assoc_entries == DRIVER_SCENARIO_ASSOC) {
+      r.report.fault(r.line, "assoc: at most %d entries an interface", DRIVER_SCENARIO_ASSOC);
+      return;
+    } else {
+      std::memcpy(b.assoc[b.assoc_entries++], bytes, 6);
+    }
+  }
+}
+
+void onFail(Reader& r, const Words& w) {
+  driver_interface& b = r.current();
+  std::uint32_t command = 0;
+  const bool isCommand = number(w.word[1], command);
+  if (!isCommand) r.report.fault(r.line, "fail: not a command number: %s", w.word[1]);
+  const int error = errnoValue(w.word[2]);
+  if (error == 0) r.report.fault(r.line, "fail: not an errno name or number: %s", w.word[2]);
+  if (!isCommand || error == 0) return;
+  driver_fail* slot = nullptr;  // the last line for a command wins
+  for (std::uint32_t k = 0; k < b.fails; ++k)
+    if (b.fail[k].command == command) slot = &b.fail[k];
+  if (slot == nullptr) {
+    if (b.fails == DRIVER_SCENARIO_FAILS) {
+      r.report.fault(r.line, "fail: at most %d commands an interface", DRIVER_SCENARIO_FAILS);
+      return;
+    }
+    slot = &b.fail[b.fails++];
+    slot->command = command;
+  }
+  slot->error = error;
+}
+
+// Every keyword: the words it takes after itself, whether it belongs to an
+// interface block, and what reads it.
+struct Keyword {
+  const char* name;
+  std::size_t least, most;
+  bool inBlock;
+  void (*read)(Reader&, const Words&);
+};
+constexpr Keyword kKeywords[] = {
+    {"bridge", 1, 1, false, onBridge},    {"arp", 2, 4, false, onArp},
+    {"arp-fill", 1, 1, false, onArpFill}, {"client", 1, 2, false, onClient},
+    {"sysctl", 2, 2, false, onSysctl},    {"kernel", 2, 2, false, onKernel},
+    {"socket", 2, 2, false, onSocket},    {"interface", 1, 1, false, onInterface},
+    {"magic", 1, 1, true, onNumber},      {"version", 1, 1, true, onNumber},
+    {"count", 1, 1, true, onNumber},      {"result", 1, 1, true, onResult},
+    {"var", 2, 3, true, onVar},           {"assoc", 1, DRIVER_SCENARIO_ASSOC, true, onAssoc},
+    {"fail", 2, 2, true, onFail},
+};
 
 }  // namespace
 
@@ -232,286 +532,35 @@ bool read(char* text, driver_scenario& driver, Listener& listener) {
   driver.magic = DRIVER_SCENARIO_MAGIC;
   driver.size = sizeof driver;
   Report report(listener);
-  Overview o;
-  overview(text, o);
-  unsigned interfaceLines[DRIVER_SCENARIO_INTERFACES] = {};
-  driver_interface* block = nullptr;  // the interface block the lines belong to
-  bool inBlock = false;               // after an interface line, valid or not
   static_assert(sizeof(Words) < 16 * 1024, "words fit the stack");
   Words w;
+  Overview o;
+  overview(text, o, w);
+  Reader r(report, listener, driver, o);
 
-  unsigned number = 0;
   for (char* line = text; line != nullptr;) {
     char* next = std::strchr(line, '\n');
     if (next != nullptr) *next++ = '\0';
-    ++number;
+    ++r.line;
     split(line, w);
     line = next;
     if (w.count == 0) continue;
-    const char* key = w.word[0];
-    std::uint8_t octets[4];
-    std::uint8_t bytes[6];
-    std::uint32_t value = 0;
-    unsigned long long count = 0;
-
-    if (std::strcmp(key, "bridge") == 0) {
-      if (!wordCount(report, number, w, 1, 1)) continue;
-      char address[32] = {};
-      const char* slash = std::strchr(w.word[1], '/');
-      bool ok = slash != nullptr && static_cast<std::size_t>(slash - w.word[1]) < sizeof address;
-      if (ok) {
-        std::memcpy(address, w.word[1], static_cast<std::size_t>(slash - w.word[1]));
-        ok = ipv4(address, octets) && decimal(slash + 1, 2, count) && count <= 32;
-      }
-      if (!ok) {
-        report.fault(number, "bridge: not an ADDRESS/PREFIX: %s", w.word[1]);
-      } else {
-        listener.network(number, w);
-      }
-    } else if (std::strcmp(key, "arp") == 0) {
-      if (!wordCount(report, number, w, 2, 4)) continue;
-      const unsigned before = report.faults();
-      const bool address = ipv4(w.word[1], octets);
-      if (!address) report.fault(number, "arp: not an IPv4 address: %s", w.word[1]);
-      const bool incomplete = std::strcmp(w.word[2], "incomplete") == 0;
-      if (!incomplete && !mac(w.word[2], bytes))
-        report.fault(number, "arp: not a MAC address (hh:hh:hh:hh:hh:hh) or 'incomplete': %s",
-                     w.word[2]);
-      const char* state = incomplete ? "incomplete" : nullptr;
-      const char* device = nullptr;
-      for (std::size_t k = 3; k < w.count; ++k) {
-        if (entryState(w.word[k]) >= 0 && state == nullptr) {
-          state = w.word[k];
-        } else if (entryState(w.word[k]) < 0 && device == nullptr) {
-          if (!name(w.word[k], 15, ".:-"))
-            report.fault(number, "arp: not a device name or entry state: %s", w.word[k]);
-          device = w.word[k];
-        } else {
-          report.fault(number, "arp: a second %s: %s", device != nullptr ? "device" : "state",
-                       w.word[k]);
-        }
-      }
-      if (state != nullptr && std::strcmp(state, "incomplete") == 0 && !incomplete &&
-          report.faults() == before && std::memcmp(bytes, "\0\0\0\0\0\0", 6) != 0)
-        report.fault(number, "arp: an incomplete entry has no MAC address yet: %s", w.word[2]);
-      if (address) {
-        const std::uint32_t a = word32(octets);
-        if (a == o.bridge)
-          o.bridgeLine != 0
-              ? report.fault(number, "arp %s: the bridge's own address (line %u)", w.word[1],
-                             o.bridgeLine)
-              : report.fault(number, "arp %s: the bridge's own address (the default)", w.word[1]);
-        for (std::size_t k = 0; k < o.clientCount; ++k)
-          if (o.clients[k] == a) {
-            report.fault(number,
-                         "arp %s: also a client (line %u), whose entry comes from its own replies",
-                         w.word[1], o.clientLines[k]);
-            break;
-          }
-      }
-      if (report.faults() == before) listener.network(number, w);
-    } else if (std::strcmp(key, "sysctl") == 0) {
-      if (!wordCount(report, number, w, 2, 2)) continue;
-      if (!name(w.word[1], 200, "./-") || w.word[1][0] == '.' || w.word[1][0] == '/' ||
-          std::strstr(w.word[1], "..") != nullptr)
-        report.fault(number, "sysctl: not a setting's name: %s", w.word[1]);
-      else if (!name(w.word[2], 100, "-.:"))
-        report.fault(number, "sysctl: not a value: %s", w.word[2]);
-      else
-        listener.network(number, w);
-    } else if (std::strcmp(key, "kernel") == 0) {
-      if (!wordCount(report, number, w, 2, 2)) continue;
-      if (std::strcmp(w.word[1], "without") != 0 || missingCall(w.word[2]) < 0)
-        report.fault(number, "kernel: expected 'kernel without close_range'");
-      else
-        listener.network(number, w);
-    } else if (std::strcmp(key, "arp-fill") == 0) {
-      if (!wordCount(report, number, w, 1, 1)) continue;
-      if (!decimal(w.word[1], 8, count) || count > 16777215)
-        report.fault(number, "arp-fill: not a count: %s", w.word[1]);
-      else
-        listener.network(number, w);
-    } else if (std::strcmp(key, "client") == 0) {
-      if (!wordCount(report, number, w, 1, 2)) continue;
-      const bool address = ipv4(w.word[1], octets);
-      if (!address) report.fault(number, "client: not an IPv4 address: %s", w.word[1]);
-      const bool hasMac = w.count > 2;
-      if (hasMac && !mac(w.word[2], bytes))
-        report.fault(number, "client: not a MAC address: %s", w.word[2]);
-      else if (address) {
-        if (driver.stations == DRIVER_SCENARIO_STATIONS) {
-          report.fault(number, "client: at most %d clients", DRIVER_SCENARIO_STATIONS);
-          continue;
-        }
-        driver_station& s = driver.station[driver.stations++];
-        std::memcpy(s.address, octets, 4);
-        if (hasMac) {
-          std::memcpy(s.mac, bytes, 6);
-        } else {  // a MAC of its own, from its address
-          s.mac[0] = 0x02;
-          s.mac[1] = 0x00;
-          std::memcpy(s.mac + 2, octets, 4);
-        }
-        listener.network(number, w);
-      }
-    } else if (std::strcmp(key, "socket") == 0) {
-      if (!wordCount(report, number, w, 2, 2)) continue;
-      if (std::strcmp(w.word[1], "fail") != 0)
-        report.fault(number, "socket: expected 'socket fail ERRNO'");
-      const int error = errnoValue(w.word[2]);
-      if (error == 0)
-        report.fault(number, "socket: not an errno name or number: %s", w.word[2]);
-      else
-        driver.socket_error = error;
-    } else if (std::strcmp(key, "interface") == 0) {
-      inBlock = true;
-      block = nullptr;
-      if (!wordCount(report, number, w, 1, 1)) continue;
-      const char* ifname = w.word[1];
-      if (!name(ifname, 15, ".-")) {
-        report.fault(number, "interface: not an interface name: %s", ifname);
-        continue;
-      }
-      bool again = false;
-      for (std::uint32_t k = 0; k < driver.interfaces; ++k)
-        if (std::strcmp(driver.interface[k].name, ifname) == 0) {
-          report.fault(number, "interface %s: a second block (the first is at line %u)", ifname,
-                       interfaceLines[k]);
-          again = true;
-        }
-      if (again) continue;
-      if (driver.interfaces == DRIVER_SCENARIO_INTERFACES) {
-        report.fault(number, "interface: at most %d interface blocks", DRIVER_SCENARIO_INTERFACES);
-        continue;
-      }
-      if (std::strcmp(ifname, "wl0.1") != 0 && std::strcmp(ifname, "wl1.1") != 0 &&
-          std::strcmp(ifname, "eth1") != 0 && std::strcmp(ifname, "eth2") != 0)
-        report.notice(
-            number, "the tool never asks about interface %s (it asks wl0.1, wl1.1, eth1 and eth2)",
-            ifname);
-      listener.network(number, w);
-      interfaceLines[driver.interfaces] = number;
-      block = &driver.interface[driver.interfaces++];
-      std::strcpy(block->name, ifname);
-      block->magic = DRIVER_SCENARIO_DEFAULT_MAGIC;
-      block->version = 1;
-      // A primary interface reads as a ready radio's until its lines say
-      // otherwise.
-      if (std::strncmp(ifname, "eth", 3) == 0)
-        for (const driver_var& ready : kReadyPrimary) block->var[block->vars++] = ready;
-    } else if (std::strcmp(key, "magic") == 0 || std::strcmp(key, "version") == 0 ||
-               std::strcmp(key, "count") == 0 || std::strcmp(key, "result") == 0 ||
-               std::strcmp(key, "var") == 0 || std::strcmp(key, "assoc") == 0 ||
-               std::strcmp(key, "fail") == 0) {
-      if (!inBlock) {
-        report.fault(number, "%s outside an interface block", key);
-        continue;
-      }
-      // A line of a block whose interface line was faulty is checked and
-      // then dropped.
-      driver_interface scratch;
-      driver_interface& b = block != nullptr ? *block : scratch;
-      if (std::strcmp(key, "magic") == 0 || std::strcmp(key, "version") == 0 ||
-          std::strcmp(key, "count") == 0) {
-        if (!wordCount(report, number, w, 1, 1)) continue;
-        if (!scenario::number(w.word[1], value)) {
-          report.fault(number, "%s: not a number: %s", key, w.word[1]);
-        } else if (key[0] == 'm') {
-          b.magic = value;
-        } else if (key[0] == 'v') {
-          b.version = value;
-        } else {
-          b.count_given = 1;
-          b.count = value;
-        }
-      } else if (std::strcmp(key, "result") == 0) {
-        if (!wordCount(report, number, w, 1, 1)) continue;
-        if (!decimal(w.word[1], 10, count) || count > 2147483647)
-          report.fault(number, "result: not a number from 0 to 2147483647: %s", w.word[1]);
-        else
-          b.result = static_cast<ds_s32>(count);
-      } else if (std::strcmp(key, "var") == 0) {
-        if (!wordCount(report, number, w, 2, 3)) continue;
-        const char* var = w.word[1];
-        const unsigned before = report.faults();
-        if (!name(var, 99, ""))
-          report.fault(number, "var: not a variable name: %s", var);
-        else if (std::strcmp(var, "psta") != 0 && std::strcmp(var, "wet_tunnel") != 0 &&
-                 std::strcmp(var, "bss") != 0)
-          report.notice(
-              number, "the tool never reads variable %s (it reads psta, wet_tunnel and bss)", var);
-        std::int32_t varValue = 0;
-        int error = 0;
-        const bool unknown = std::strcmp(w.word[2], "unknown") == 0;
-        if (unknown) {
-          if (w.count > 3)
-            report.fault(number, "var: 'unknown' takes no further word: %s", w.word[3]);
-        } else if (std::strcmp(w.word[2], "error") == 0) {
-          error = EIO;
-          if (w.count > 3 && (error = errnoValue(w.word[3])) == 0)
-            report.fault(number, "var: not an errno name or number: %s", w.word[3]);
-        } else {
-          if (w.count > 3)
-            report.fault(number, "var: a value takes no further word: %s", w.word[3]);
-          const bool negative = w.word[2][0] == '-';
-          if (!scenario::number(w.word[2] + (negative ? 1 : 0), value))
-            report.fault(number, "var: not a number, 'error' or 'unknown': %s", w.word[2]);
-          varValue = static_cast<std::int32_t>(negative ? 0u - value : value);
-        }
-        if (report.faults() != before) continue;
-        if (unknown) {  // the driver does not know it: EINVAL
-          for (std::uint32_t k = 0; k < b.vars; ++k)
-            if (std::strcmp(b.var[k].name, var) == 0) b.var[k--] = b.var[--b.vars];
-          continue;
-        }
-        driver_var* slot = nullptr;  // the last line for a name wins
-        for (std::uint32_t k = 0; k < b.vars; ++k)
-          if (std::strcmp(b.var[k].name, var) == 0) slot = &b.var[k];
-        if (slot == nullptr) {
-          if (b.vars == DRIVER_SCENARIO_VARS) {
-            report.fault(number, "var: at most %d variables an interface", DRIVER_SCENARIO_VARS);
-            continue;
-          }
-          slot = &b.var[b.vars++];
-          std::strcpy(slot->name, var);
-        }
-        slot->value = varValue;
-        slot->error = error;
-      } else if (std::strcmp(key, "assoc") == 0) {
-        if (!wordCount(report, number, w, 1, DRIVER_SCENARIO_ASSOC)) continue;
-        for (std::size_t k = 1; k < w.count; ++k) {
-          if (!mac(w.word[k], bytes)) {
-            report.fault(number, "assoc: not a MAC address (hh:hh:hh:hh:hh:hh): %s", w.word[k]);
-          } else if (b.assoc_entries == DRIVER_SCENARIO_ASSOC) {
-            report.fault(number, "assoc: at most %d entries an interface", DRIVER_SCENARIO_ASSOC);
-            break;
-          } else {
-            std::memcpy(b.assoc[b.assoc_entries++], bytes, 6);
-          }
-        }
-      } else {  // fail
-        if (!wordCount(report, number, w, 2, 2)) continue;
-        const bool command = scenario::number(w.word[1], value);
-        if (!command) report.fault(number, "fail: not a command number: %s", w.word[1]);
-        const int error = errnoValue(w.word[2]);
-        if (error == 0) report.fault(number, "fail: not an errno name or number: %s", w.word[2]);
-        if (!command || error == 0) continue;
-        driver_fail* slot = nullptr;  // the last line for a command wins
-        for (std::uint32_t k = 0; k < b.fails; ++k)
-          if (b.fail[k].command == value) slot = &b.fail[k];
-        if (slot == nullptr) {
-          if (b.fails == DRIVER_SCENARIO_FAILS) {
-            report.fault(number, "fail: at most %d commands an interface", DRIVER_SCENARIO_FAILS);
-            continue;
-          }
-          slot = &b.fail[b.fails++];
-          slot->command = value;
-        }
-        slot->error = error;
-      }
-    } else {
-      report.fault(number, "unknown keyword: %s", key);
+    const Keyword* keyword = nullptr;
+    for (const Keyword& k : kKeywords)
+      if (std::strcmp(w.word[0], k.name) == 0) keyword = &k;
+    if (keyword == nullptr) {
+      report.fault(r.line, "unknown keyword: %s", w.word[0]);
+      continue;
     }
+    if (keyword->inBlock && !r.inBlock) {
+      report.fault(r.line, "%s outside an interface block", w.word[0]);
+      continue;
+    }
+    if (keyword->read == onInterface) {  // a new block, whatever its line holds
+      r.inBlock = true;
+      r.block = nullptr;
+    }
+    if (wordCount(report, r.line, w, keyword->least, keyword->most)) keyword->read(r, w);
   }
 
   // Each station answers through the first interface whose list holds its
