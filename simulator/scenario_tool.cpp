@@ -8,7 +8,9 @@
 //               arp-fill) in the order of the file, words separated by one space
 //   driver      checks, then writes the driver record (simulator/driver_scenario.h)
 //               to standard output, as the kernel driver stand-in is loaded with
-//   neighbours  checks, then puts the arp and arp-fill entries into the
+//   network     prints arp lines as "arp IP MAC DEVICE STATE", defaults filled
+//   neighbours  checks, applies the sysctl lines (before any entry, wherever
+//               they stand), then puts the arp and arp-fill entries into the
 //               kernel's ARP table: permanent, reachable and stale ones
 //               through rtnetlink (many thousands at once); incomplete and
 //               failed ones as the kernel makes them, by sending a datagram
@@ -65,12 +67,55 @@ class Printer : public scenario::Listener {
 };
 
 // Prints the network lines of a scenario already checked.
+// An arp line of a valid scenario, with its defaults: the device br0, the
+// state reachable, the MAC of an incomplete entry all zero.
+struct ArpLine {
+  const char* address;
+  const char* mac = "00:00:00:00:00:00";
+  const char* device = "br0";
+  const char* state = "reachable";
+  explicit ArpLine(const scenario::Words& w) : address(w.word[1]) {
+    if (std::strcmp(w.word[2], "incomplete") == 0)
+      state = "incomplete";
+    else
+      mac = w.word[2];
+    for (std::size_t k = 3; k < w.count; ++k)
+      (scenario::entryState(w.word[k]) >= 0 ? state : device) = w.word[k];
+  }
+};
+
+// Prints the network lines, an arp line always as "arp IP MAC DEVICE STATE".
 class NetworkLines : public scenario::Listener {
  public:
   void network(unsigned, const scenario::Words& words) override {
+    if (std::strcmp(words.word[0], "arp") == 0) {
+      const ArpLine arp(words);
+      printf("arp %s %s %s %s\n", arp.address, arp.mac, arp.device, arp.state);
+      return;
+    }
     for (std::size_t k = 0; k < words.count; ++k) printf("%s%s", k > 0 ? " " : "", words.word[k]);
     putchar('\n');
   }
+};
+
+// Applies the sysctl lines: NAME with dots for slashes, a slash for a dot
+// within a part (as sysctl(8) reads it).
+class Settings : public scenario::Listener {
+ public:
+  void network(unsigned, const scenario::Words& w) override {
+    if (std::strcmp(w.word[0], "sysctl") != 0) return;
+    char path[256] = "/proc/sys/";
+    std::size_t at = std::strlen(path);
+    for (const char* p = w.word[1]; *p != '\0' && at + 1 < sizeof path; ++p)
+      path[at++] = *p == '.' ? '/' : *p == '/' ? '.' : *p;
+    path[at] = '\0';
+    FILE* file = fopen(path, "w");
+    if (file == nullptr || fprintf(file, "%s\n", w.word[2]) < 0 || fclose(file) != 0) {
+      fprintf(stderr, "scenario_tool: cannot set %s: %s\n", w.word[1], strerror(errno));
+      ok = false;
+    }
+  }
+  bool ok = true;
 };
 
 // Adds ARP entries through rtnetlink, a batch of requests at a time, each
@@ -86,24 +131,16 @@ class Neighbours : public scenario::Listener {
 
   void network(unsigned, const scenario::Words& w) override {
     if (std::strcmp(w.word[0], "arp") == 0) {
+      const ArpLine arp(w);
       unsigned char mac[6] = {};
-      const char* state = std::strcmp(w.word[2], "incomplete") == 0 ? "incomplete" : "reachable";
-      const char* device = "br0";
-      if (std::strcmp(w.word[2], "incomplete") != 0) {
-        unsigned b[6];
-        sscanf(w.word[2], "%x:%x:%x:%x:%x:%x", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5]);
-        for (int k = 0; k < 6; ++k) mac[k] = static_cast<unsigned char>(b[k]);
-      }
-      for (std::size_t k = 3; k < w.count; ++k) {
-        if (scenario::entryState(w.word[k]) >= 0)
-          state = w.word[k];
-        else
-          device = w.word[k];
-      }
+      unsigned b[6];
+      sscanf(arp.mac, "%x:%x:%x:%x:%x:%x", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5]);
+      for (int k = 0; k < 6; ++k) mac[k] = static_cast<unsigned char>(b[k]);
+      const char* device = arp.device;
       in_addr address{};
-      inet_pton(AF_INET, w.word[1], &address);
+      inet_pton(AF_INET, arp.address, &address);
       const bool known = std::memcmp(mac, "\0\0\0\0\0\0", 6) != 0;
-      switch (scenario::entryState(state)) {
+      switch (scenario::entryState(arp.state)) {
         case 0:
           add(address, mac, device, NUD_PERMANENT);
           break;
@@ -360,6 +397,10 @@ int main(int argc, char** argv) {
     scenario::read(text, driver, lines);
     return fflush(stdout) == 0 ? 0 : 1;
   }
+  // The settings first, wherever their lines stand; then the entries.
+  Settings settings;
+  scenario::read(text, driver, settings);
+  if (!settings.ok || !scenario::load(argv[2], text, printer)) return 1;
   Neighbours neighbours;
   scenario::read(text, driver, neighbours);
   return neighbours.finish() && neighbours.awaitFailed() ? 0 : 1;
