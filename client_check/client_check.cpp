@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kRadioCount = 2;
-
 // Starts a one-shot ARP probe in the background so that a later run can find
 // the client. Neither waited for nor checked. The shell and the probe get
 // none of the caller's descriptors: a caller reading the tool's output

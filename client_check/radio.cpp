@@ -3,8 +3,6 @@
 
 #include <net/if.h>
 
-#include <stdio.h>
-
 #include <cstring>
 
 #include "wlan/wlan.h"
@@ -16,19 +14,12 @@ constexpr std::size_t kAssocEntryBytes = 6;
 constexpr std::uint32_t kAssocListCapacity =
     (kAssocListBytes - kAssocListCountBytes) / kAssocEntryBytes;
 static_assert(kAssocListCapacity == 74, "entries that fit the list buffer");
-
-// "wl<radio>.1", the secondary interface, and "eth<radio + 1>", the primary.
-void secondaryName(char (&name)[IFNAMSIZ], int radio) {
-  snprintf(name, sizeof name, "wl%d.1", radio);
-}
-void primaryName(char (&name)[IFNAMSIZ], int radio) {
-  snprintf(name, sizeof name, "eth%d", radio + 1);
-}
+static_assert(kInterfaceNameSize == IFNAMSIZ, "an interface name as the kernel takes it");
 
 }  // namespace
 
 int radioReady(int radio) {
-  char name[IFNAMSIZ];
+  char name[kInterfaceNameSize];
   secondaryName(name, radio);
   if (wlanCheckDevice(name) != 0) return 0;
 
@@ -52,7 +43,7 @@ int assocListHasClient(const AssocList& list, const MacAddress& mac) {
 }
 
 int radioHasClient(int radio, const MacAddress& mac) {
-  char name[IFNAMSIZ];
+  char name[kInterfaceNameSize];
   AssocList list{};
   secondaryName(name, radio);
   if (wlanGetAssocList(name, list.data(), static_cast<int>(list.size())) != 0) return 0;

@@ -5,11 +5,25 @@
 #ifndef CLIENT_CHECK_RADIO_H
 #define CLIENT_CHECK_RADIO_H
 
+#include <stdio.h>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "client_check/mac_address.h"
+
+// The radios examined, in order: 0, then 1.
+constexpr int kRadioCount = 2;
+
+// "wl<radio>.1", the secondary interface, and "eth<radio + 1>", the primary.
+constexpr std::size_t kInterfaceNameSize = 16;  // IFNAMSIZ
+inline void secondaryName(char (&name)[kInterfaceNameSize], int radio) {
+  snprintf(name, sizeof name, "wl%d.1", radio);
+}
+inline void primaryName(char (&name)[kInterfaceNameSize], int radio) {
+  snprintf(name, sizeof name, "eth%d", radio + 1);
+}
 
 // An association-list reply: a 32-bit count in host byte order, then six-byte
 // entries from byte 4, as many as fit (74).

@@ -16,6 +16,14 @@
 #define DRIVER_MODEL_GET_ASSOC_LIST 159u
 #define DRIVER_MODEL_GET_VAR 262u
 
+/* What a ready radio's primary interface reads, in the order the tool asks:
+ * a scenario's primary interface and the unit tests' fake answer so unless
+ * told otherwise. */
+static const struct driver_var driver_model_ready_primary[] = {
+    {"psta", 0, 0}, {"wet_tunnel", 0, 0}, {"bss", 1, 0}};
+#define DRIVER_MODEL_READY_VARS \
+  (sizeof driver_model_ready_primary / sizeof *driver_model_ready_primary)
+
 /* Writes `size` bytes at `offset` of the caller's buffer; 0, or an errno. */
 typedef int (*driver_model_put)(void* buffer, ds_u32 offset, const void* bytes, ds_u32 size);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "simulator/scenario.h"
 
+#include <errno.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -8,6 +9,8 @@
 #include <stdlib.h>
 #include <cstring>
 
+#include "client_check/radio.h"
+#include "simulator/driver_model.h"
 #include "simulator/errno_names.h"
 
 static_assert(sizeof(driver_var) == 108 && sizeof(driver_station) == 12 &&
@@ -18,9 +21,6 @@ namespace scenario {
 namespace {
 
 constexpr std::uint32_t kDefaultBridge = 0x0101A8C0;  // 192.168.1.1, in memory order
-
-// What a ready radio's primary interface reads.
-constexpr driver_var kReadyPrimary[] = {{"psta", 0, 0}, {"wet_tunnel", 0, 0}, {"bss", 1, 0}};
 
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
@@ -96,20 +96,45 @@ bool name(const char* word, std::size_t longest, const char* extra) {
   return n >= 1 && n <= longest;
 }
 
+// The names the tool asks for, and their list as a notice gives it.
+struct Names {
+  char name[2 * kRadioCount + DRIVER_MODEL_READY_VARS][32];
+  std::size_t count = 0;
+  struct List {
+    char text[sizeof name / sizeof name[0] * (sizeof name[0] + 5)];  // with the separators
+  };
+  void add(const char* word) { snprintf(name[count++], sizeof name[0], "%s", word); }
+  bool has(const char* word) const {
+    for (std::size_t k = 0; k < count; ++k)
+      if (std::strcmp(name[k], word) == 0) return true;
+    return false;
+  }
+  List list() const {  // "a, b and c"
+    List l{};
+    for (std::size_t k = 0, at = 0; k < count && at < sizeof l.text; ++k)
+      at += static_cast<std::size_t>(snprintf(l.text + at, sizeof l.text - at, "%s%s",
+                                              k == 0           ? ""
+                                              : k + 1 == count ? " and "
+                                                               : ", ",
+                                              name[k]));
+    return l;
+  }
+};
+
 // Reports with the line number and a formatted message.
 class Report {
  public:
   Report(Listener& listener) : listener_(listener) {}
   template <typename... Args>
   void fault(unsigned line, const char* format, Args... args) {
-    char message[256];
+    char message[512];
     snprintf(message, sizeof message, format, args...);
     listener_.fault(line, message);
     ++faults_;
   }
   template <typename... Args>
   void notice(unsigned line, const char* format, Args... args) {
-    char message[256];
+    char message[512];
     snprintf(message, sizeof message, format, args...);
     listener_.notice(line, message);
   }
@@ -341,11 +366,15 @@ void onInterface(Reader& r, const Words& w) {
     r.report.fault(r.line, "interface: at most %d interface blocks", DRIVER_SCENARIO_INTERFACES);
     return;
   }
-  if (std::strcmp(ifname, "wl0.1") != 0 && std::strcmp(ifname, "wl1.1") != 0 &&
-      std::strcmp(ifname, "eth1") != 0 && std::strcmp(ifname, "eth2") != 0)
-    r.report.notice(r.line,
-                    "the tool never asks about interface %s (it asks wl0.1, wl1.1, eth1 and eth2)",
-                    ifname);
+  Names asked;
+  char interface[kInterfaceNameSize];
+  for (int radio = 0; radio < kRadioCount; ++radio)
+    secondaryName(interface, radio), asked.add(interface);
+  for (int radio = 0; radio < kRadioCount; ++radio)
+    primaryName(interface, radio), asked.add(interface);
+  if (!asked.has(ifname))
+    r.report.notice(r.line, "the tool never asks about interface %s (it asks %s)", ifname,
+                    asked.list().text);
   r.listener.network(r.line, w);
   r.interfaceLines[d.interfaces] = r.line;
   r.block = &d.interface[d.interfaces++];
@@ -355,7 +384,8 @@ void onInterface(Reader& r, const Words& w) {
   // A primary interface reads as a ready radio's until its lines say
   // otherwise.
   if (std::strncmp(ifname, "eth", 3) == 0)
-    for (const driver_var& ready : kReadyPrimary) r.block->var[r.block->vars++] = ready;
+    for (const driver_var& ready : driver_model_ready_primary)
+      r.block->var[r.block->vars++] = ready;
 }
 
 // magic, version and count: one number each.
@@ -386,12 +416,12 @@ void onVar(Reader& r, const Words& w) {
   driver_interface& b = r.current();
   const char* var = w.word[1];
   const unsigned before = r.report.faults();
-  if (!name(var, 99, ""))
-    r.report.fault(r.line, "var: not a variable name: %s", var);
-  else if (std::strcmp(var, "psta") != 0 && std::strcmp(var, "wet_tunnel") != 0 &&
-           std::strcmp(var, "bss") != 0)
-    r.report.notice(r.line, "the tool never reads variable %s (it reads psta, wet_tunnel and bss)",
-                    var);
+  if (!name(var, 99, "")) r.report.fault(r.line, "var: not a variable name: %s", var);
+  Names read;
+  for (const driver_var& ready : driver_model_ready_primary) read.add(ready.name);
+  if (r.report.faults() == before && !read.has(var))
+    r.report.notice(r.line, "the tool never reads variable %s (it reads %s)", var,
+                    read.list().text);
   std::int32_t varValue = 0;
   int error = 0;
   std::uint32_t value = 0;

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
 // scenario_tool check|network|driver|neighbours FILE
 // scenario_tool exec FILE COMMAND [ARG...]
+// scenario_tool names
 //
 // The scenario reader as a command, for the routers:
 //   check       prints each fault and notice as FILE:LINE: ...; exit 1 on a fault
 //   network     checks, then prints the network lines (bridge, client, arp,
-//               arp-fill) in the order of the file, words separated by one space
+//               arp-fill, sysctl, kernel, interface) in the order of the
+//               file, words separated by one space, an arp line as
+//               "arp IP MAC DEVICE STATE" with its defaults filled
 //   driver      checks, then writes the driver record (simulator/driver_scenario.h)
 //               to standard output, as the kernel driver stand-in is loaded with
-//   network     prints arp lines as "arp IP MAC DEVICE STATE", defaults filled
 //   neighbours  checks, applies the sysctl lines (before any entry, wherever
 //               they stand), then puts the arp and arp-fill entries into the
 //               kernel's ARP table: permanent, reachable and stale ones
@@ -21,6 +23,9 @@
 //               "kernel without close_range" answers that call ENOSYS, as
 //               a kernel before 5.11 does (a seccomp filter, which COMMAND's
 //               children inherit)
+//   names       prints what the tool asks of a driver, for the tables:
+//               "secondary" and "primary" with the radios' interfaces in
+//               turn, "ready" with the variables of a ready primary
 // Exit status: 0, 1 when the scenario has a fault or an entry is refused,
 // 2 on a usage error.
 #include <arpa/inet.h>
@@ -42,6 +47,8 @@
 
 #include <cstring>
 
+#include "client_check/radio.h"
+#include "simulator/driver_model.h"
 #include "simulator/scenario.h"
 
 namespace {
@@ -51,7 +58,7 @@ class Printer : public scenario::Listener {
   explicit Printer(const char* file) : file_(file) {}
   void fault(unsigned line, const char* message) override { report(line, message); }
   void notice(unsigned line, const char* message) override {
-    char text[300];
+    char text[600];
     snprintf(text, sizeof text, "notice: %s", message);
     report(line, text);
   }
@@ -360,14 +367,28 @@ class KernelLines : public scenario::Listener {
   std::size_t count_ = 0;
 };
 
+int printNames() {
+  char name[kInterfaceNameSize];
+  fputs("secondary", stdout);
+  for (int radio = 0; radio < kRadioCount; ++radio) secondaryName(name, radio), printf(" %s", name);
+  fputs("\nprimary", stdout);
+  for (int radio = 0; radio < kRadioCount; ++radio) primaryName(name, radio), printf(" %s", name);
+  fputs("\nready", stdout);
+  for (const driver_var& var : driver_model_ready_primary) printf(" %s", var.name);
+  putchar('\n');
+  return fflush(stdout) == 0 ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 2 && strcmp(argv[1], "names") == 0) return printNames();
   const bool exec = argc >= 4 && strcmp(argv[1], "exec") == 0;
   if (!exec &&
       (argc != 3 || (strcmp(argv[1], "check") != 0 && strcmp(argv[1], "network") != 0 &&
                      strcmp(argv[1], "driver") != 0 && strcmp(argv[1], "neighbours") != 0))) {
     fputs(
         "usage: scenario_tool check|network|driver|neighbours FILE\n"
-        "       scenario_tool exec FILE COMMAND [ARG...]\n",
+        "       scenario_tool exec FILE COMMAND [ARG...]\n"
+        "       scenario_tool names\n",
         stderr);
     return 2;
   }

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "client_check/caller_plumbing.h"
+#include "client_check/radio.h"
 #include "tests/fake_driver.h"
 
 namespace {
@@ -21,6 +22,26 @@ constexpr char kArpTable[] =
     "192.168.1.5      0x1         0x2         02:c1:1e:00:00:05     *        br0\n"
     "192.168.1.9      0x1         0x0         00:00:00:00:00:00     *        br0\n"
     "192.168.1.11     0x1         0x2         02:c1:1e              *        br0\n";
+
+// The probe the tool starts for `dotted`, as the end-to-end table states it.
+std::string probe(const char* dotted) {
+  std::ifstream cases(CLIENT_CHECK_CASES);
+  for (std::string line; std::getline(cases, line);) {
+    const std::size_t address = line.find("{ADDRESS}");
+    if (line.rfind("{PROBE} = ", 0) == 0 && address != std::string::npos)
+      return line.substr(10, address - 10) + dotted + line.substr(address + 9) + " &";
+  }
+  ADD_FAILURE() << "no {PROBE} line in " << CLIENT_CHECK_CASES;
+  return {};
+}
+
+// The identity request of each radio's secondary interface.
+Log identityRequests() {
+  Log log;
+  for (int radio = 0; radio < kRadioCount; ++radio)
+    log.push_back("wl" + std::to_string(radio) + ".1 0");
+  return log;
+}
 
 std::vector<FakeInterface> radios(std::vector<FakeInterface> a, std::vector<FakeInterface> b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -56,10 +77,12 @@ struct FlowCase {
   bool procFd = true;
 };
 
-const Log kRadio0 = {"wl0.1 0",      "wl0.1 1",  "eth1 262 psta", "eth1 262 wet_tunnel",
-                     "eth1 262 bss", "wl0.1 159"};
-const Log kRadio1 = {"wl1.1 0",      "wl1.1 1",  "eth2 262 psta", "eth2 262 wet_tunnel",
-                     "eth2 262 bss", "wl1.1 159"};
+Log withList(Log log, int radio) {
+  log.push_back("wl" + std::to_string(radio) + ".1 159");
+  return log;
+}
+const Log kRadio0 = withList(readyRequests(0), 0);
+const Log kRadio1 = withList(readyRequests(1), 1);
 const Log kBoth = [] {
   Log both = kRadio0;
   both.insert(both.end(), kRadio1.begin(), kRadio1.end());
@@ -91,29 +114,15 @@ TEST_F(ClientCheckFlow, Verdicts) {
       {"two arguments", {"83994816", "1"}, true, readyRadio(0, {kClient}), -2, {}, {}, kUsage},
       {"argument 0", {"0"}, true, readyRadio(0, {kClient}), -2, {}, {}, ""},
       {"argument without digits", {" -x"}, true, readyRadio(0, {kClient}), -2, {}, {}, ""},
-      {"missing client probes",
-       {"100772032"},
-       true,
-       {},
-       -1,
-       {},
-       {"arping -q -I br0 -c 1 192.168.1.6 &"},
-       ""},
-      {"all-ones address probes",
-       {"-1"},
-       true,
-       {},
-       -1,
-       {},
-       {"arping -q -I br0 -c 1 255.255.255.255 &"},
-       ""},
+      {"missing client probes", {"100772032"}, true, {}, -1, {}, {probe("192.168.1.6")}, ""},
+      {"all-ones address probes", {"-1"}, true, {}, -1, {}, {probe("255.255.255.255")}, ""},
       {"unreadable table probes",
        {"83994816"},
        false,
        readyRadio(0, {kClient}),
        -1,
        {},
-       {"arping -q -I br0 -c 1 192.168.1.5 &"},
+       {probe("192.168.1.5")},
        ""},
       {"client on radio 0", {"83994816"}, true, readyRadio(0, {kClient}), 1, kRadio0, {}, ""},
       {"client on radio 1 only",
@@ -139,7 +148,7 @@ TEST_F(ClientCheckFlow, Verdicts) {
        true,
        {},
        0,
-       {"wl0.1 0", "wl1.1 0"},
+       identityRequests(),
        {},
        "",
        false},
@@ -152,7 +161,7 @@ TEST_F(ClientCheckFlow, Verdicts) {
        {},
        -1,
        {},
-       {"arping -q -I br0 -c 1 192.168.1.6 &"},
+       {probe("192.168.1.6")},
        "",
        true,
        false},
@@ -162,7 +171,7 @@ TEST_F(ClientCheckFlow, Verdicts) {
        {},
        -1,
        {},
-       {"arping -q -I br0 -c 1 192.168.1.6 &"},
+       {probe("192.168.1.6")},
        "",
        true,
        false,

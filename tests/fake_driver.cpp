@@ -58,8 +58,22 @@ std::vector<FakeInterface> readyRadio(int radio, std::vector<MacAddress> clients
   secondary.assoc = std::move(clients);
   FakeInterface primary;
   primary.name = "eth" + std::to_string(radio + 1);
-  primary.vars = {{"psta", 0}, {"wet_tunnel", 0}, {"bss", 1}};
+  primary.vars = readyPrimaryVars();
   return {secondary, primary};
+}
+
+std::map<std::string, std::int32_t> readyPrimaryVars() {
+  std::map<std::string, std::int32_t> vars;
+  for (const driver_var& var : driver_model_ready_primary) vars[var.name] = var.value;
+  return vars;
+}
+
+std::vector<std::string> readyRequests(int radio) {
+  const std::string secondary = "wl" + std::to_string(radio) + ".1";
+  std::vector<std::string> log = {secondary + " 0", secondary + " 1"};
+  for (const driver_var& var : driver_model_ready_primary)
+    log.push_back("eth" + std::to_string(radio + 1) + " 262 " + var.name);
+  return log;
 }
 
 namespace {

@@ -73,8 +73,14 @@ struct FakeDriver {
 FakeDriver& fakeDriver();
 
 // A ready radio r: wl<r>.1 speaks the driver's identity and lists `clients`,
-// eth<r+1> reads psta 0, wet_tunnel 0, bss 1.
+// eth<r+1> reads what a ready radio's primary reads (psta 0, wet_tunnel 0,
+// bss 1).
 std::vector<FakeInterface> readyRadio(int radio, std::vector<MacAddress> clients = {});
+std::map<std::string, std::int32_t> readyPrimaryVars();
+
+// The requests that find radio r ready, in order: the identity of wl<r>.1,
+// then each variable of eth<r+1>.
+std::vector<std::string> readyRequests(int radio);
 
 // Starts every test with a fresh fake and checks that no socket leaked.
 class FakeDriverTest : public ::testing::Test {

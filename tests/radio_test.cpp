@@ -26,8 +26,7 @@ FakeInterface& find(Interfaces& interfaces, const std::string& name) {
   std::abort();
 }
 
-const Log kReadySequence = {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel",
-                            "eth1 262 bss"};
+const Log kReadySequence = readyRequests(0);
 
 using Radio = FakeDriverTest;
 
@@ -75,8 +74,7 @@ TEST_F(Radio, Readiness) {
 TEST_F(Radio, Radio1UsesItsOwnInterfaces) {
   driver.interfaces = readyRadio(1);
   EXPECT_EQ(radioReady(1), 1);
-  EXPECT_EQ(driver.log(),
-            (Log{"wl1.1 0", "wl1.1 1", "eth2 262 psta", "eth2 262 wet_tunnel", "eth2 262 bss"}));
+  EXPECT_EQ(driver.log(), readyRequests(1));
 }
 
 TEST_F(Radio, AssociationListSearch) {

@@ -42,7 +42,8 @@ if(CLIENT_CHECK_STATIC)
 endif()
 # The fake driver and ARP table stand in at the C library boundary.
 target_compile_definitions(client_check_unit_tests PRIVATE
-  WRAPPED_IOCTL=${wrapped_ioctl} WRAPPED_OPEN=${wrapped_open})
+  WRAPPED_IOCTL=${wrapped_ioctl} WRAPPED_OPEN=${wrapped_open}
+  CLIENT_CHECK_CASES="${CMAKE_CURRENT_SOURCE_DIR}/end_to_end/cases.txt")
 target_link_options(client_check_unit_tests PRIVATE -Wl,--wrap=socket -Wl,--wrap=${wrapped_ioctl}
   -Wl,--wrap=close -Wl,--wrap=${wrapped_open} -Wl,--wrap=system -Wl,--wrap=access
   -Wl,--wrap=syscall)

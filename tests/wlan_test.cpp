@@ -117,7 +117,7 @@ void runQueryCases(FakeDriver& driver, const std::vector<QueryCase>& cases) {
     driver.sysfs = true;
     FakeInterface wl = interface("wl0.1");
     FakeInterface eth = interface("eth1");
-    eth.vars = {{"psta", 0}, {"wet_tunnel", 0}, {"bss", 1}};
+    eth.vars = readyPrimaryVars();
     wl.vars = eth.vars;
     if (c.setup) {
       c.setup(wl);

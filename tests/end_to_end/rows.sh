@@ -5,7 +5,28 @@
 trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
 
 # The probe the tool starts for ADDRESS (dotted), as the routers log it.
-probe_line() { printf 'arping -q -I br0 -c 1 %s\n' "$1"; }
+probe_line() {
+  local probe
+  probe=$(sed -n 's/^{PROBE} = //p' "$rows_dir/cases.txt")
+  printf '%s\n' "${probe//\{ADDRESS\}/$1}"
+}
+
+# What the tool asks of a driver, from the scenario reader: the radios'
+# interfaces (secondary, primary) and a ready primary's variables (ready).
+names() { "$CLIENT_CHECK_SCENARIO_TOOL" names | sed -n "s/^$1 //p"; }
+
+# Expected lines as written: {EACH RADIO}TEXT stands for TEXT once per radio,
+# {READY IFNAME} for the requests of a ready primary's variables.
+expand_lines() {
+  local line radio var
+  while IFS= read -r line; do
+    case $line in
+      "{EACH RADIO}"*) for radio in $(names secondary); do printf '%s\n' "${line#"{EACH RADIO}"}"; done ;;
+      "{READY "*"}") for var in $(names ready); do echo "${line:7:-1} 262 len=100 set=0 var=$var"; done ;;
+      *) printf '%s\n' "$line" ;;
+    esac
+  done
+}
 
 # read_row NAME: sets row_scenario (absolute), row_words (the arguments,
 # dotted addresses turned into address words), row_address, row_dotted (the
@@ -53,12 +74,15 @@ compare_row() {
   expect "exit statuses" "$out/want_exits" "$out/exits"
   expect stdout /dev/null "$out/stdout"
   text=$(expand_errnos "$(trim "$row_stderr")") || return 1
-  if [ -n "$text" ]; then printf '%b\n' "$text"; fi > "$out/want_stderr"
+  if [ -n "$text" ]; then printf '%b\n' "$text"; fi | expand_lines > "$out/want_stderr"
   expect stderr "$out/want_stderr" "$out/stderr"
   text=$(trim "$row_probe")
   text=${text//\{PROBE\}/$(probe_line "$row_dotted")}
   if [ -n "$text" ]; then printf '%b\n' "$text"; fi > "$out/want_probe"
   expect "probe log" "$out/want_probe" "$out/probe.log"
-  if [ "$row_log" != - ]; then expect "driver log" "$rows_dir/expected/$row_log" "$out/driver.log"; fi
+  if [ "$row_log" != - ]; then
+    expand_lines < "$rows_dir/expected/$row_log" > "$out/want_driver"
+    expect "driver log" "$out/want_driver" "$out/driver.log"
+  fi
   return "$failed"
 }
