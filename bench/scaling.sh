@@ -1,13 +1,13 @@
 # SPDX-License-Identifier: MIT
 # The scaling part of bench/measure, sourced there: the tool against ARP
-# tables of 1, 256, 1024 and 16384 entries, beside the older tool, an awk
+# tables of 1, 256, 1024 and 16384 entries, beside the tool before, an awk
 # lookup and the static musl build.
 
 echo "### Scaling with the ARP table (the client on its last line)"
 echo
 header="| entries | instructions | per line | table reads | wall | system |"
 rule="|---|---|---|---|---|---|"
-if [ -n "$baseline" ]; then
+if [ -n "$before" ]; then
   header+=" before: instructions | before: reads | before: wall | wall vs before |"
   rule+="---|---|---|---|"
 fi
@@ -36,15 +36,15 @@ for n in 1 256 1024 16384; do
   per_line=—
   [ "$n" = 1 ] || per_line=$(((count - first) / (n - 1)))
   commands=("$tool $arg")
-  [ -z "$baseline" ] || commands+=("$baseline $arg")
+  [ -z "$before" ] || commands+=("$before $arg")
   commands+=("awk -v ip=$last \$1==ip{print\$4;exit} /proc/net/arp")
   mapfile -t times < <(timed "${commands[@]}")
   ms() { awk -v s="$1" 'BEGIN { printf "%.2f ms", s * 1000 }'; }
   read -r wall sys <<< "${times[0]}"
   row="| $n | $count | $per_line | $(table_reads "$tool" "$arg") | $(ms "$wall") | $(ms "$sys") |"
-  if [ -n "$baseline" ]; then
+  if [ -n "$before" ]; then
     read -r bwall _ <<< "${times[1]}"
-    row+=" $(instructions "$baseline" "$arg") | $(table_reads "$baseline" "$arg") | $(ms "$bwall") |"
+    row+=" $(instructions "$before" "$arg") | $(table_reads "$before" "$arg") | $(ms "$bwall") |"
     row+=" $(awk -v a="$wall" -v b="$bwall" 'BEGIN { printf "%.2f", a / b }') |"
   fi
   read -r awall _ <<< "${times[${#times[@]} - 1]}"
