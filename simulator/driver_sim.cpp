@@ -12,23 +12,10 @@
 // where fd= marks a request made on descriptor 0, 1 or 2: a socket that took
 // the number of a closed standard descriptor.
 //
-// The scenario's driver part is a block per interface (simulator/scenarios/
-// radio0-client.scn documents the whole format; the router checks it):
-//   interface wl0.1
-//     magic 0x14E46C77        identity (default: the driver's magic)
-//     version 1               interface version (default 1)
-//     assoc 02:00:00:00:00:05 ...   association list entries (repeatable)
-//     count 3                 count reported instead of the number of entries
-//     result 1                what a successful request returns (default 0;
-//                             any non-negative value is success)
-//     var bss 1               named integer variable
-//     var psta error EIO      a variable whose read fails
-//     fail 159 EPERM          a command that fails
-// and, outside the blocks:
-//   socket fail EMFILE        every AF_INET datagram socket fails
-// An interface without a block fails with ENODEV and is not logged (a driver
-// never sees requests for interfaces it does not own), an unknown variable
-// fails with EINVAL, a command the driver does not know with EOPNOTSUPP.
+// The answers are the driver model's (simulator/driver_model.h; the
+// scenario format: simulator/scenarios/radio0-client.scn). An interface
+// without a block fails with ENODEV and is not logged: a driver never sees
+// requests for interfaces it does not own.
 //
 // The simulator keeps no state between requests, and nothing of the
 // scenario on the stack of the program it is preloaded into.
