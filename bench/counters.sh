@@ -34,6 +34,8 @@ peak_stack() {
 heap_allocs() {
   { valgrind "$@" 2>&1 || true; } | sed -n 's/.*total heap usage: \([0-9,]*\) allocs.*/\1/p'
 }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+in_ms() { awk -v s="$1" 'BEGIN { printf "%.2f ms", s * 1000 }'; }
 # hyperfine medians (seconds) and mean system times of several commands run
 # side by side: prints "median system" per command, in order.
 timed() {

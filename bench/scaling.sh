@@ -39,16 +39,15 @@ for n in 1 256 1024 16384; do
   [ -z "$before" ] || commands+=("$before $arg")
   commands+=("awk -v ip=$last \$1==ip{print\$4;exit} /proc/net/arp")
   mapfile -t times < <(timed "${commands[@]}")
-  ms() { awk -v s="$1" 'BEGIN { printf "%.2f ms", s * 1000 }'; }
   read -r wall sys <<< "${times[0]}"
-  row="| $n | $count | $per_line | $(table_reads "$tool" "$arg") | $(ms "$wall") | $(ms "$sys") |"
+  row="| $n | $count | $per_line | $(table_reads "$tool" "$arg") | $(in_ms "$wall") | $(in_ms "$sys") |"
   if [ -n "$before" ]; then
     read -r bwall _ <<< "${times[1]}"
-    row+=" $(instructions "$before" "$arg") | $(table_reads "$before" "$arg") | $(ms "$bwall") |"
-    row+=" $(awk -v a="$wall" -v b="$bwall" 'BEGIN { printf "%.2f", a / b }') |"
+    row+=" $(instructions "$before" "$arg") | $(table_reads "$before" "$arg") | $(in_ms "$bwall") |"
+    row+=" $(ratio "$wall" "$bwall") |"
   fi
   read -r awall _ <<< "${times[${#times[@]} - 1]}"
-  row+=" $(instructions awk -v ip="$last" '$1==ip{print$4;exit}' /proc/net/arp) | $(ms "$awall") |"
+  row+=" $(instructions awk -v ip="$last" '$1==ip{print$4;exit}' /proc/net/arp) | $(in_ms "$awall") |"
   if [ -n "$musl" ]; then
     mcount=$(instructions "$musl/client_check" "$arg")
     musl_counts[$n]=$mcount
