@@ -27,6 +27,7 @@ FakeInterface& find(Interfaces& interfaces, const std::string& name) {
 }
 
 const Log kReadySequence = readyRequests(0);
+const Log kUpToBss = {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel", "eth1 262 bss"};
 
 using Radio = FakeDriverTest;
 
@@ -55,9 +56,8 @@ TEST_F(Radio, Readiness) {
        [](Interfaces& r) { find(r, "eth1").vars.erase("psta"); },
        1,
        {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 bss"}},
-      {"bss 0", [](Interfaces& r) { find(r, "eth1").vars["bss"] = 0; }, 0, kReadySequence},
-      {"bss unreadable", [](Interfaces& r) { find(r, "eth1").varErrno["bss"] = EIO; }, 0,
-       kReadySequence},
+      {"bss 0", [](Interfaces& r) { find(r, "eth1").vars["bss"] = 0; }, 0, kUpToBss},
+      {"bss unreadable", [](Interfaces& r) { find(r, "eth1").varErrno["bss"] = EIO; }, 0, kUpToBss},
       {"no primary interface", [](Interfaces& r) { r.pop_back(); }, 0, {"wl0.1 0", "wl0.1 1"}},
   };
   for (const Case& c : cases) {
