@@ -67,3 +67,4 @@ fi
 echo "One-entry run, client present and no radios: $((counts[1] - empty_instructions)) instructions above the empty program."
 bytes=$(wc -c < /proc/net/arp)
 echo "The 16384-entry table is $bytes bytes; procfs hands out at most one page per read()."
+echo
