@@ -1,24 +1,15 @@
 // SPDX-License-Identifier: MIT
 // A wireless driver simulator, preloaded (LD_PRELOAD) into a program that
-// talks to the driver through ioctl(SIOCDEVPRIVATE).
-//
-// Every SIOCDEVPRIVATE request is answered from the scenario's driver
-// record (simulator/driver_scenario.h), written once by the scenario reader
-// (scenario_tool driver FILE) to the file named by CLIENT_CHECK_SIM_DRIVER
-// and mapped read-only for each request; every other ioctl goes to the C
-// library. When
-// CLIENT_CHECK_SIM_LOG names a file, one line per request is appended to it:
-//   <interface> <command> len=<length> set=<flag>[ var=<name>][ count=<count in>][ fd=<fd>]
-// where fd= marks a request made on descriptor 0, 1 or 2: a socket that took
-// the number of a closed standard descriptor.
-//
-// The answers are the driver model's (simulator/driver_model.h; the
-// scenario format: simulator/scenarios/radio0-client.scn). An interface
-// without a block fails with ENODEV and is not logged: a driver never sees
-// requests for interfaces it does not own.
-//
-// The simulator keeps no state between requests, and nothing of the
-// scenario on the stack of the program it is preloaded into.
+// talks to the driver through ioctl(SIOCDEVPRIVATE), or linked into a static
+// one (DRIVER_SIM_LINKED). Each such request is answered by the driver model
+// (simulator/driver_model.h) from the scenario's driver record, which the
+// scenario reader wrote once to CLIENT_CHECK_SIM_DRIVER and which is mapped
+// read-only for each request; every other ioctl goes to the kernel. With
+// CLIENT_CHECK_SIM_LOG set, each request appends the model's log line to
+// that file. An interface without a block fails with ENODEV and is not
+// logged: a driver never sees requests for interfaces it does not own. No
+// state is kept between requests, nothing of the scenario on the stack of
+// the program it is in.
 #include <fcntl.h>
 #include <net/if.h>
 #include <sys/mman.h>
@@ -36,6 +27,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "client_check/file_descriptor.h"
 #include "simulator/driver_model.h"
 #include "wlan/wlan.h"
 
@@ -46,13 +38,12 @@ class DriverRecord {
  public:
   DriverRecord() {
     const char* path = getenv("CLIENT_CHECK_SIM_DRIVER");
-    const int fd = path != nullptr ? open(path, O_RDONLY | O_CLOEXEC) : -1;
-    if (fd < 0) return;
+    const FileDescriptor record(path != nullptr ? open(path, O_RDONLY | O_CLOEXEC) : -1);
     struct stat file;
-    void* map = fstat(fd, &file) == 0 && file.st_size == sizeof(driver_scenario)
-                    ? mmap(nullptr, sizeof(driver_scenario), PROT_READ, MAP_PRIVATE, fd, 0)
-                    : MAP_FAILED;
-    close(fd);
+    void* map =
+        record.isOpen() && fstat(record.fd(), &file) == 0 && file.st_size == sizeof(driver_scenario)
+            ? mmap(nullptr, sizeof(driver_scenario), PROT_READ, MAP_PRIVATE, record.fd(), 0)
+            : MAP_FAILED;
     if (map == MAP_FAILED) return;
     driver_ = static_cast<const driver_scenario*>(map);
     if (driver_->magic != DRIVER_SCENARIO_MAGIC || driver_->size != sizeof(driver_scenario)) {
@@ -82,12 +73,10 @@ const driver_interface* findInterface(const driver_scenario& driver, const char*
 // Hands `size` bytes to the kernel, as a driver copying them in would, so
 // that a memory checker sees every byte the tool sends.
 void copyIn(const void* bytes, std::size_t size) {
-  const int fd = open("/dev/null", O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return;
-  if (write(fd, bytes, size) < 0) {
+  const FileDescriptor null(open("/dev/null", O_WRONLY | O_CLOEXEC));
+  if (null.isOpen() && write(null.fd(), bytes, size) < 0) {
     // Nothing to do: /dev/null takes everything.
   }
-  close(fd);
 }
 
 void logRequest(int fd, const char* ifname, const driver_model_request& request) {
@@ -95,12 +84,10 @@ void logRequest(int fd, const char* ifname, const driver_model_request& request)
   if (path == nullptr) return;
   char line[256];
   const ds_u32 n = driver_model_log_line(line, sizeof line, ifname, &request, fd);
-  const int log = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (log < 0) return;
-  if (write(log, line, n) < 0) {
+  const FileDescriptor log(open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  if (log.isOpen() && write(log.fd(), line, n) < 0) {
     // A lost log line does not change the driver's answer.
   }
-  close(log);
 }
 
 int put(void* buffer, ds_u32 offset, const void* bytes, ds_u32 size) {

@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <cstring>
 
+#include "client_check/file_descriptor.h"
 #include "client_check/radio.h"
 #include "simulator/driver_model.h"
 #include "simulator/errno_names.h"
@@ -540,15 +541,15 @@ int errnoValue(const char* word) {
 }
 
 bool load(const char* path, char (&text)[kMaxText], Listener& listener) {
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  const FileDescriptor file(open(path, O_RDONLY | O_CLOEXEC));
+  if (!file.isOpen()) {
     listener.fault(0, "cannot be read");
     return false;
   }
   std::size_t used = 0;
-  for (ssize_t n; used < sizeof text && (n = ::read(fd, text + used, sizeof text - used)) > 0;)
+  for (ssize_t n;
+       used < sizeof text && (n = ::read(file.fd(), text + used, sizeof text - used)) > 0;)
     used += static_cast<std::size_t>(n);
-  close(fd);
   if (used == sizeof text) {
     listener.fault(0, "larger than 65535 bytes");
     return false;

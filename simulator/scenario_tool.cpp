@@ -29,6 +29,7 @@
 // Exit status: 0, 1 when the scenario has a fault or an entry is refused,
 // 2 on a usage error.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <linux/filter.h>
 #include <linux/neighbour.h>
 #include <linux/netlink.h>
@@ -47,6 +48,7 @@
 
 #include <cstring>
 
+#include "client_check/file_descriptor.h"
 #include "client_check/radio.h"
 #include "simulator/driver_model.h"
 #include "simulator/scenario.h"
@@ -116,8 +118,10 @@ class Settings : public scenario::Listener {
     for (const char* p = w.word[1]; *p != '\0' && at + 1 < sizeof path; ++p)
       path[at++] = *p == '.' ? '/' : *p == '/' ? '.' : *p;
     path[at] = '\0';
-    FILE* file = fopen(path, "w");
-    if (file == nullptr || fprintf(file, "%s\n", w.word[2]) < 0 || fclose(file) != 0) {
+    char value[128];
+    const int n = snprintf(value, sizeof value, "%s\n", w.word[2]);
+    const FileDescriptor setting(open(path, O_WRONLY | O_CLOEXEC));
+    if (!setting.isOpen() || write(setting.fd(), value, static_cast<std::size_t>(n)) != n) {
       fprintf(stderr, "scenario_tool: cannot set %s: %s\n", w.word[1], strerror(errno));
       ok = false;
     }
@@ -129,12 +133,7 @@ class Settings : public scenario::Listener {
 // acknowledged.
 class Neighbours : public scenario::Listener {
  public:
-  Neighbours() : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)) {}
-  ~Neighbours() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Neighbours(const Neighbours&) = delete;
-  Neighbours& operator=(const Neighbours&) = delete;
+  Neighbours() : netlink_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)) {}
 
   void network(unsigned, const scenario::Words& w) override {
     if (std::strcmp(w.word[0], "arp") == 0) {
@@ -187,17 +186,17 @@ class Neighbours : public scenario::Listener {
 
   // Sends what is pending and reads its acknowledgements.
   bool finish() {
-    if (fd_ < 0) {
+    if (!netlink_.isOpen()) {
       perror("scenario_tool: netlink");
       return false;
     }
-    if (used_ > 0 && send(fd_, batch_, used_, 0) != static_cast<ssize_t>(used_)) {
+    if (used_ > 0 && send(netlink_.fd(), batch_, used_, 0) != static_cast<ssize_t>(used_)) {
       perror("scenario_tool: netlink send");
       ok_ = false;
     }
     for (std::size_t acked = 0; acked < pending_ && ok_;) {
       char reply[8192];
-      const ssize_t n = recv(fd_, reply, sizeof reply, 0);
+      const ssize_t n = recv(netlink_.fd(), reply, sizeof reply, 0);
       if (n <= 0) {
         perror("scenario_tool: netlink recv");
         return false;
@@ -224,20 +223,20 @@ class Neighbours : public scenario::Listener {
   // `failed` is set, waits (with the rest) until the kernel gives up.
   void resolve(in_addr address, const char* device, bool failed) {
     if (!finish()) return;
-    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const FileDescriptor udp(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(9);
     to.sin_addr = address;
     const bool sent =
-        fd >= 0 && setsockopt(fd, SOL_SOCKET, SO_BINDTODEVICE, device, strlen(device) + 1) == 0 &&
-        sendto(fd, "", 1, 0, reinterpret_cast<sockaddr*>(&to), sizeof to) == 1;
+        udp.isOpen() &&
+        setsockopt(udp.fd(), SOL_SOCKET, SO_BINDTODEVICE, device, strlen(device) + 1) == 0 &&
+        sendto(udp.fd(), "", 1, 0, reinterpret_cast<sockaddr*>(&to), sizeof to) == 1;
     if (!sent) {
       fprintf(stderr, "scenario_tool: cannot send to %s on %s: %s\n", inet_ntoa(address), device,
               strerror(errno));
       ok_ = false;
     }
-    if (fd >= 0) close(fd);
     if (failed && awaited_ < kAwaited) {
       awaitedAddress_[awaited_] = address;
       awaitedDevice_[awaited_++] = if_nametoindex(device);
@@ -278,8 +277,9 @@ class Neighbours : public scenario::Listener {
     request.destination.rta_len = RTA_LENGTH(sizeof(in_addr));
     request.address = address;
     char reply[1024];
-    if (send(fd_, &request, sizeof request, 0) != static_cast<ssize_t>(sizeof request)) return 0;
-    const ssize_t n = recv(fd_, reply, sizeof reply, 0);
+    if (send(netlink_.fd(), &request, sizeof request, 0) != static_cast<ssize_t>(sizeof request))
+      return 0;
+    const ssize_t n = recv(netlink_.fd(), reply, sizeof reply, 0);
     const auto* h = reinterpret_cast<const nlmsghdr*>(reply);
     if (n < static_cast<ssize_t>(NLMSG_LENGTH(sizeof(ndmsg))) || h->nlmsg_type != RTM_NEWNEIGH)
       return 0;
@@ -328,7 +328,7 @@ class Neighbours : public scenario::Listener {
   in_addr awaitedAddress_[kAwaited];
   unsigned awaitedDevice_[kAwaited];
   std::size_t awaited_ = 0;
-  int fd_;
+  const FileDescriptor netlink_;
   bool ok_ = true;
   std::size_t used_ = 0;
   std::size_t pending_ = 0;
