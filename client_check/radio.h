@@ -13,7 +13,7 @@
 
 #include "client_check/mac_address.h"
 
-// The radios examined, in order: 0, then 1.
+// The radios examined, in order from radio 0.
 constexpr int kRadioCount = 2;
 
 // "wl<radio>.1", the secondary interface, and "eth<radio + 1>", the primary.
