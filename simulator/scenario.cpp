@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "client_check/file_descriptor.h"
-#include "client_check/radio.h"
 #include "simulator/driver_model.h"
 #include "simulator/errno_names.h"
 
@@ -97,30 +96,22 @@ bool name(const char* word, std::size_t longest, const char* extra) {
   return n >= 1 && n <= longest;
 }
 
-// The names the tool asks for, and their list as a notice gives it.
-struct Names {
-  char name[2 * kRadioCount + DRIVER_MODEL_READY_VARS][32];
-  std::size_t count = 0;
-  struct List {
-    char text[sizeof name / sizeof name[0] * (sizeof name[0] + 5)];  // with the separators
-  };
-  void add(const char* word) { snprintf(name[count++], sizeof name[0], "%s", word); }
-  bool has(const char* word) const {
-    for (std::size_t k = 0; k < count; ++k)
-      if (std::strcmp(name[k], word) == 0) return true;
-    return false;
-  }
-  List list() const {  // "a, b and c"
-    List l{};
-    for (std::size_t k = 0, at = 0; k < count && at < sizeof l.text; ++k)
-      at += static_cast<std::size_t>(snprintf(l.text + at, sizeof l.text - at, "%s%s",
-                                              k == 0           ? ""
-                                              : k + 1 == count ? " and "
-                                                               : ", ",
-                                              name[k]));
-    return l;
-  }
-};
+bool among(const char* word, const char* const* names, std::size_t count) {
+  for (std::size_t k = 0; k < count; ++k)
+    if (std::strcmp(names[k], word) == 0) return true;
+  return false;
+}
+
+// "a, b and c": the names a notice says the tool asks for.
+void listOf(char (&text)[256], const char* const* names, std::size_t count) {
+  text[0] = '\0';
+  for (std::size_t k = 0, at = 0; k < count && at < sizeof text; ++k)
+    at += static_cast<std::size_t>(snprintf(text + at, sizeof text - at, "%s%s",
+                                            k == 0           ? ""
+                                            : k + 1 == count ? " and "
+                                                             : ", ",
+                                            names[k]));
+}
 
 // Reports with the line number and a formatted message.
 class Report {
@@ -367,15 +358,15 @@ void onInterface(Reader& r, const Words& w) {
     r.report.fault(r.line, "interface: at most %d interface blocks", DRIVER_SCENARIO_INTERFACES);
     return;
   }
-  Names asked;
-  char interface[kInterfaceNameSize];
-  for (int radio = 0; radio < kRadioCount; ++radio)
-    secondaryName(interface, radio), asked.add(interface);
-  for (int radio = 0; radio < kRadioCount; ++radio)
-    primaryName(interface, radio), asked.add(interface);
-  if (!asked.has(ifname))
-    r.report.notice(r.line, "the tool never asks about interface %s (it asks %s)", ifname,
-                    asked.list().text);
+  char interfaces[kAskedInterfaces][kInterfaceNameSize];
+  const char* asked[kAskedInterfaces];
+  askedInterfaces(interfaces);
+  for (int k = 0; k < kAskedInterfaces; ++k) asked[k] = interfaces[k];
+  if (!among(ifname, asked, kAskedInterfaces)) {
+    char list[256];
+    listOf(list, asked, kAskedInterfaces);
+    r.report.notice(r.line, "the tool never asks about interface %s (it asks %s)", ifname, list);
+  }
   r.listener.network(r.line, w);
   r.interfaceLines[d.interfaces] = r.line;
   r.block = &d.interface[d.interfaces++];
@@ -418,11 +409,14 @@ void onVar(Reader& r, const Words& w) {
   const char* var = w.word[1];
   const unsigned before = r.report.faults();
   if (!name(var, 99, "")) r.report.fault(r.line, "var: not a variable name: %s", var);
-  Names read;
-  for (const driver_var& ready : driver_model_ready_primary) read.add(ready.name);
-  if (r.report.faults() == before && !read.has(var))
-    r.report.notice(r.line, "the tool never reads variable %s (it reads %s)", var,
-                    read.list().text);
+  const char* read[DRIVER_MODEL_READY_VARS];
+  for (std::size_t k = 0; k < DRIVER_MODEL_READY_VARS; ++k)
+    read[k] = driver_model_ready_primary[k].name;
+  if (r.report.faults() == before && !among(var, read, DRIVER_MODEL_READY_VARS)) {
+    char list[256];
+    listOf(list, read, DRIVER_MODEL_READY_VARS);
+    r.report.notice(r.line, "the tool never reads variable %s (it reads %s)", var, list);
+  }
   std::int32_t varValue = 0;
   int error = 0;
   std::uint32_t value = 0;
@@ -518,6 +512,13 @@ constexpr Keyword kKeywords[] = {
 };
 
 }  // namespace
+
+void askedInterfaces(char (&names)[kAskedInterfaces][kInterfaceNameSize]) {
+  for (int radio = 0; radio < kRadioCount; ++radio) {
+    secondaryName(names[radio], radio);
+    primaryName(names[kRadioCount + radio], radio);
+  }
+}
 
 int entryState(const char* word) {
   static const char* const kStates[] = {"permanent", "reachable", "stale", "failed", "incomplete"};

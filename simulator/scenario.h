@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "client_check/radio.h"
 #include "simulator/driver_scenario.h"
 
 namespace scenario {
@@ -50,6 +51,11 @@ bool load(const char* path, char (&text)[kMaxText], Listener& listener);
 // notice; true when there was no fault. `driver` is filled as far as the
 // valid lines go either way.
 bool read(char* text, driver_scenario& driver, Listener& listener);
+
+// The interfaces the tool asks about, in the order it asks them of a
+// driver that answers nothing: each radio's secondary, then each primary.
+constexpr int kAskedInterfaces = 2 * kRadioCount;
+void askedInterfaces(char (&names)[kAskedInterfaces][kInterfaceNameSize]);
 
 // An arp line's entry state: 0 permanent, 1 reachable, 2 stale, 3 failed,
 // 4 incomplete; -1 for any other word.

@@ -49,7 +49,6 @@
 #include <cstring>
 
 #include "client_check/file_descriptor.h"
-#include "client_check/radio.h"
 #include "simulator/driver_model.h"
 #include "simulator/scenario.h"
 
@@ -75,7 +74,6 @@ class Printer : public scenario::Listener {
   const char* file_;
 };
 
-// Prints the network lines of a scenario already checked.
 // An arp line of a valid scenario, with its defaults: the device br0, the
 // state reachable, the MAC of an incomplete entry all zero.
 struct ArpLine {
@@ -368,11 +366,10 @@ class KernelLines : public scenario::Listener {
 };
 
 int printNames() {
-  char name[kInterfaceNameSize];
-  fputs("secondary", stdout);
-  for (int radio = 0; radio < kRadioCount; ++radio) secondaryName(name, radio), printf(" %s", name);
-  fputs("\nprimary", stdout);
-  for (int radio = 0; radio < kRadioCount; ++radio) primaryName(name, radio), printf(" %s", name);
+  char names[scenario::kAskedInterfaces][kInterfaceNameSize];
+  scenario::askedInterfaces(names);
+  for (int k = 0; k < scenario::kAskedInterfaces; ++k)
+    printf("%s %s", k == 0 ? "secondary" : k == kRadioCount ? "\nprimary" : "", names[k]);
   fputs("\nready", stdout);
   for (const driver_var& var : driver_model_ready_primary) printf(" %s", var.name);
   putchar('\n');

@@ -38,8 +38,7 @@ std::string probe(const char* dotted) {
 // The identity request of each radio's secondary interface.
 Log identityRequests() {
   Log log;
-  for (int radio = 0; radio < kRadioCount; ++radio)
-    log.push_back("wl" + std::to_string(radio) + ".1 0");
+  for (int radio = 0; radio < kRadioCount; ++radio) log.push_back(secondaryOf(radio) + " 0");
   return log;
 }
 
@@ -78,7 +77,7 @@ struct FlowCase {
 };
 
 Log withList(Log log, int radio) {
-  log.push_back("wl" + std::to_string(radio) + ".1 159");
+  log.push_back(secondaryOf(radio) + " 159");
   return log;
 }
 const Log kRadio0 = withList(readyRequests(0), 0);

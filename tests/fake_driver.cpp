@@ -52,12 +52,19 @@ std::vector<std::string> FakeDriver::log() const {
   return lines;
 }
 
+std::string secondaryOf(int radio) {
+  return "wl" + std::to_string(radio) + ".1";
+}
+std::string primaryOf(int radio) {
+  return "eth" + std::to_string(radio + 1);
+}
+
 std::vector<FakeInterface> readyRadio(int radio, std::vector<MacAddress> clients) {
   FakeInterface secondary;
-  secondary.name = "wl" + std::to_string(radio) + ".1";
+  secondary.name = secondaryOf(radio);
   secondary.assoc = std::move(clients);
   FakeInterface primary;
-  primary.name = "eth" + std::to_string(radio + 1);
+  primary.name = primaryOf(radio);
   primary.vars = readyPrimaryVars();
   return {secondary, primary};
 }
@@ -69,10 +76,9 @@ std::map<std::string, std::int32_t> readyPrimaryVars() {
 }
 
 std::vector<std::string> readyRequests(int radio) {
-  const std::string secondary = "wl" + std::to_string(radio) + ".1";
-  std::vector<std::string> log = {secondary + " 0", secondary + " 1"};
+  std::vector<std::string> log = {secondaryOf(radio) + " 0", secondaryOf(radio) + " 1"};
   for (const driver_var& var : driver_model_ready_primary)
-    log.push_back("eth" + std::to_string(radio + 1) + " 262 " + var.name);
+    log.push_back(primaryOf(radio) + " 262 " + var.name);
   return log;
 }
 

@@ -72,6 +72,10 @@ struct FakeDriver {
 // The one fake every wrapped call consults; reset by each test fixture.
 FakeDriver& fakeDriver();
 
+// Radio r's interfaces as a router names them: wl<r>.1 and eth<r+1>.
+std::string secondaryOf(int radio);
+std::string primaryOf(int radio);
+
 // A ready radio r: wl<r>.1 speaks the driver's identity and lists `clients`,
 // eth<r+1> reads what a ready radio's primary reads (psta 0, wet_tunnel 0,
 // bss 1).
