@@ -147,67 +147,61 @@ int socketRefused(int domain, int type) {
 // library's functions are reached as __real_ioctl and __real_socket.
 extern "C" int __real_ioctl(int fd, LibcIoctlRequest request, ...);
 extern "C" int __real_socket(int domain, int type, int protocol);
-
-int dispatch(int fd, LibcIoctlRequest request, void* argument) {
-  if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(fd, argument);
+#define SIMULATED(name) __wrap_##name
+int kernelIoctl(int fd, LibcIoctlRequest request, void* argument) {
   return __real_ioctl(fd, request, argument);
 }
-
-}  // namespace
-
-extern "C" int __wrap_socket(int domain, int type, int protocol) {
-  if (const int error = socketRefused(domain, type)) {
-    errno = error;
-    return -1;
-  }
+int kernelSocket(int domain, int type, int protocol) {
   return __real_socket(domain, type, protocol);
 }
-
-extern "C" int __wrap_ioctl(int fd, LibcIoctlRequest request, ...) {
-  va_list args;
-  va_start(args, request);
-  void* argument = va_arg(args, void*);
-  va_end(args);
-  return dispatch(fd, request, argument);
-}
-
 #else
-// Every other request goes to the kernel itself: resolving the C library's
-// own function (dlsym) is not safe this early in every C library, whose
-// stdio may ask the terminal before the program starts.
-int dispatch(int fd, LibcIoctlRequest request, void* argument) {
-  if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(fd, argument);
+// Preloaded, every other request goes to the kernel itself: resolving the C
+// library's own function (dlsym) is not safe this early in every C library,
+// whose stdio may ask the terminal before the program starts.
+#define SIMULATED(name) name
+int kernelIoctl(int fd, LibcIoctlRequest request, void* argument) {
   return static_cast<int>(syscall(SYS_ioctl, fd, request, argument));
+}
+int kernelSocket(int domain, int type, int protocol) {
+  return static_cast<int>(syscall(SYS_socket, domain, type, protocol));
+}
+#endif
+
+int dispatch(int fd, LibcIoctlRequest request, va_list args) {
+  void* argument = va_arg(args, void*);
+  if (request == SIOCDEVPRIVATE && argument != nullptr) return answer(fd, argument);
+  return kernelIoctl(fd, request, argument);
 }
 
 }  // namespace
 
 extern "C" {
 
-__attribute__((visibility("default"))) int socket(int domain, int type, int protocol) {
+__attribute__((visibility("default"))) int SIMULATED(socket)(int domain, int type, int protocol) {
   if (const int error = socketRefused(domain, type)) {
     errno = error;
     return -1;
   }
-  return static_cast<int>(syscall(SYS_socket, domain, type, protocol));
+  return kernelSocket(domain, type, protocol);
 }
 
-__attribute__((visibility("default"))) int ioctl(int fd, LibcIoctlRequest request, ...) {
+__attribute__((visibility("default"))) int SIMULATED(ioctl)(int fd, LibcIoctlRequest request, ...) {
   va_list args;
   va_start(args, request);
-  void* argument = va_arg(args, void*);
+  const int result = dispatch(fd, request, args);
   va_end(args);
-  return dispatch(fd, request, argument);
+  return result;
 }
 
+#ifndef DRIVER_SIM_LINKED
 // The name a C library with 64-bit time on a 32-bit target exports ioctl as.
 __attribute__((visibility("default"))) int __ioctl_time64(int fd, LibcIoctlRequest request, ...) {
   va_list args;
   va_start(args, request);
-  void* argument = va_arg(args, void*);
+  const int result = dispatch(fd, request, args);
   va_end(args);
-  return dispatch(fd, request, argument);
+  return result;
 }
+#endif
 
 }  // extern "C"
-#endif

@@ -1,33 +1,7 @@
 // SPDX-License-Identifier: MIT
-// scenario_tool check|network|driver|neighbours FILE
-// scenario_tool exec FILE COMMAND [ARG...]
-// scenario_tool names
-//
-// The scenario reader as a command, for the routers:
-//   check       prints each fault and notice as FILE:LINE: ...; exit 1 on a fault
-//   network     checks, then prints the network lines (bridge, client, arp,
-//               arp-fill, sysctl, kernel, interface) in the order of the
-//               file, words separated by one space, an arp line as
-//               "arp IP MAC DEVICE STATE" with its defaults filled
-//   driver      checks, then writes the driver record (simulator/driver_scenario.h)
-//               to standard output, as the kernel driver stand-in is loaded with
-//   neighbours  checks, applies the sysctl lines (before any entry, wherever
-//               they stand), then puts the arp and arp-fill entries into the
-//               kernel's ARP table: permanent, reachable and stale ones
-//               through rtnetlink (many thousands at once); incomplete and
-//               failed ones as the kernel makes them, by sending a datagram
-//               to the address so that the kernel starts to resolve it, and
-//               for a failed one waiting until it gives up (for one with a
-//               MAC, from a stale entry with that MAC)
-//   exec        checks, then runs COMMAND on the kernel the scenario states:
-//               "kernel without close_range" answers that call ENOSYS, as
-//               a kernel before 5.11 does (a seccomp filter, which COMMAND's
-//               children inherit)
-//   names       prints what the tool asks of a driver, for the tables:
-//               "secondary" and "primary" with the radios' interfaces in
-//               turn, "ready" with the variables of a ready primary
-// Exit status: 0, 1 when the scenario has a fault or an entry is refused,
-// 2 on a usage error.
+// The scenario reader as a command for the routers; the usage text below
+// says what each command does. Exit status: 0; 1 when the scenario has a
+// fault or an entry is refused; 2 on a usage error.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <linux/filter.h>
@@ -127,8 +101,11 @@ class Settings : public scenario::Listener {
   bool ok = true;
 };
 
-// Adds ARP entries through rtnetlink, a batch of requests at a time, each
-// acknowledged.
+// Adds ARP entries as the kernel makes them: permanent, reachable and stale
+// ones through rtnetlink, a batch of requests at a time, each acknowledged;
+// incomplete and failed ones by sending a datagram to the address, so that
+// the kernel starts to resolve it, and for a failed one waiting until it
+// gives up (for one with a MAC, from a stale entry with that MAC).
 class Neighbours : public scenario::Listener {
  public:
   Neighbours() : netlink_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)) {}
@@ -385,7 +362,17 @@ int main(int argc, char** argv) {
     fputs(
         "usage: scenario_tool check|network|driver|neighbours FILE\n"
         "       scenario_tool exec FILE COMMAND [ARG...]\n"
-        "       scenario_tool names\n",
+        "       scenario_tool names\n"
+        "  check       prints each fault and notice as FILE:LINE: ...\n"
+        "  network     prints the network lines in the order of the file, one space\n"
+        "              between words, an arp line as \"arp IP MAC DEVICE STATE\"\n"
+        "  driver      writes the driver record (driver_scenario.h) to standard output\n"
+        "  neighbours  applies the sysctl lines, then adds the arp and arp-fill entries\n"
+        "              to the kernel's ARP table, each in the state it names\n"
+        "  exec        runs COMMAND on the kernel the scenario states (seccomp)\n"
+        "  names       prints the radios' secondary and primary interfaces and the\n"
+        "              variables a ready primary is asked, for the tables\n"
+        "Every command but names checks FILE first.\n",
         stderr);
     return 2;
   }

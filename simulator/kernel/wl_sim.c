@@ -208,21 +208,7 @@ static netdev_tx_t wl_xmit(struct sk_buff *skb, struct net_device *dev)
 	return NETDEV_TX_OK;
 }
 
-static int wl_open(struct net_device *dev)
-{
-	netif_start_queue(dev);
-	return 0;
-}
-
-static int wl_stop(struct net_device *dev)
-{
-	netif_stop_queue(dev);
-	return 0;
-}
-
 static const struct net_device_ops wl_ops = {
-	.ndo_open = wl_open,
-	.ndo_stop = wl_stop,
 	.ndo_start_xmit = wl_xmit,
 	.ndo_siocdevprivate = wl_siocdevprivate,
 	.ndo_set_mac_address = eth_mac_addr,
