@@ -1,15 +1,10 @@
 // SPDX-License-Identifier: MIT
-// A wireless driver simulator, preloaded (LD_PRELOAD) into a program that
-// talks to the driver through ioctl(SIOCDEVPRIVATE), or linked into a static
-// one (DRIVER_SIM_LINKED). Each such request is answered by the driver model
-// (simulator/driver_model.h) from the scenario's driver record, which the
-// scenario reader wrote once to CLIENT_CHECK_SIM_DRIVER and which is mapped
-// read-only for each request; every other ioctl goes to the kernel. With
-// CLIENT_CHECK_SIM_LOG set, each request appends the model's log line to
-// that file. An interface without a block fails with ENODEV and is not
-// logged: a driver never sees requests for interfaces it does not own. No
-// state is kept between requests, nothing of the scenario on the stack of
-// the program it is in.
+// A wireless driver simulator, preloaded (LD_PRELOAD) into the tool or
+// linked into a static one (DRIVER_SIM_LINKED). Each ioctl(SIOCDEVPRIVATE)
+// is answered by the driver model from the driver record the scenario reader
+// wrote to CLIENT_CHECK_SIM_DRIVER, mapped for each request, and logged to
+// CLIENT_CHECK_SIM_LOG when set; every other ioctl goes to the kernel. No
+// state between requests.
 #include <fcntl.h>
 #include <net/if.h>
 #include <sys/mman.h>
@@ -96,8 +91,7 @@ int put(void* buffer, ds_u32 offset, const void* bytes, ds_u32 size) {
 }
 
 // Answers one request; returns 0 with what the request returns in `result`,
-// or an errno. As a driver sees only requests for its own interfaces, a
-// request for an interface without a block is not logged.
+// or an errno. An interface without a block is no driver's: ENODEV, unlogged.
 int serve(int fd, const ifreq& carrier, int& result) {
   WlIoctlRequest record;
   std::memcpy(&record, carrier.ifr_data, sizeof record);

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Reading a scenario: the one reader behind the router's check, the network
-// set-up of both routers, the preloaded driver simulator and the loader of
-// the kernel driver stand-in, so that a scenario means the same to all of
-// them. No heap: fixed buffers, the text read into one of them.
-//
-// A scenario is lines of words; '#' starts a comment; lines may end in CRLF.
-// simulator/scenarios/radio0-client.scn documents every keyword.
+// Reading a scenario, for every part of the test world, so that a scenario
+// means the same to all of them. No heap. A scenario is lines of words; '#'
+// starts a comment; lines may end in CRLF. simulator/scenarios/radio0-client.scn
+// documents every keyword.
 #ifndef SIMULATOR_SCENARIO_H
 #define SIMULATOR_SCENARIO_H
 
@@ -29,8 +26,8 @@ struct Words {
 // What the reader reports. Lines are numbered from 1.
 class Listener {
  public:
-  // A fault: the scenario is not valid. (No pure virtual functions: the
-  // programs that use the reader are linked without the C++ runtime.)
+  // A fault: the scenario is not valid. (Not pure virtual: the programs
+  // are linked without the C++ runtime.)
   virtual void fault(unsigned line, const char* message) { (void)line, (void)message; }
   // Something the tool never asks about: likely a slip, not an error.
   virtual void notice(unsigned line, const char* message) { (void)line, (void)message; }

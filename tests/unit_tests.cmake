@@ -40,7 +40,6 @@ target_link_libraries(client_check_unit_tests PRIVATE client_check_core GTest::g
 if(CLIENT_CHECK_STATIC)
   target_link_options(client_check_unit_tests PRIVATE -static)
 endif()
-# The fake driver and ARP table stand in at the C library boundary.
 target_compile_definitions(client_check_unit_tests PRIVATE
   WRAPPED_IOCTL=${wrapped_ioctl} WRAPPED_OPEN=${wrapped_open}
   CLIENT_CHECK_CASES="${CMAKE_CURRENT_SOURCE_DIR}/end_to_end/cases.txt")

@@ -1,27 +1,17 @@
 // SPDX-License-Identifier: MIT OR GPL-2.0-only
 /*
- * A stand-in for the wireless driver, in the kernel: the interfaces of a
- * scenario as network devices that answer the device-private ioctl the way
- * the tool relies on a driver answering, and stations that answer ARP
- * through them.
+ * A stand-in for the wireless driver, in the kernel: a scenario's interfaces
+ * as network devices that answer the device-private ioctl from the driver
+ * model, and stations that answer ARP through them.
  *
- *   /proc/wl_sim/scenario  write a whole struct driver_scenario (written by
- *                          "scenario_tool driver FILE"): the devices of the
- *                          previous scenario go, the new ones come (down,
- *                          in no bridge), and the log is cleared
- *   /proc/wl_sim/log       one line per request, in the driver simulator's
- *                          format; a write clears it
+ *   /proc/wl_sim/scenario  a whole struct driver_scenario ("scenario_tool
+ *                          driver FILE"): the previous devices go, the new
+ *                          ones come (down, in no bridge), the logs clear
+ *   /proc/wl_sim/log       one line per request, as the simulator logs it
  *   /proc/wl_sim/arp       one line per ARP request that reached the
- *                          stations ("who-has A.B.C.D"): the probes, as
- *                          the air would carry them; a write clears it
- *
- * Requests: ndo_siocdevprivate with SIOCDEVPRIVATE. The request record is
- * copied from user space (its 32-bit layout for a 32-bit caller on a 64-bit
- * kernel, its buffer a compat pointer), a missing buffer refused with
- * EFAULT, and the reply (the driver model, simulator/driver_model.h) written
- * into the caller's buffer within the record's length. A request for an
- * interface the scenario has no block for never gets here: the kernel
- * answers ENODEV itself.
+ *                          stations ("who-has A.B.C.D"), as the air carries
+ *                          the probes
+ * A write to a log clears it.
  */
 #include <linux/compat.h>
 #include <linux/etherdevice.h>
