@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# The counters of the benchmark, for bench/measure and bench/measure-kernel:
+# The counters of the benchmark, for bench/measure and what it sources:
 # each runs a command and prints one figure. Sourced; uses $work (scratch
 # files) and $runs (timed runs per command).
 

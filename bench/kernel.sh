@@ -1,23 +1,10 @@
-#!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# The measurements of bench/run that need the kernel's own parts, inside a
-# private network and mount namespace: a sysfs of its own, the driver's
-# interfaces as devices in it, and an older kernel's close_range().
-#   bench/measure-kernel WORK BUILD BEFORE|- RUNS
-set -euo pipefail
-work=$1 build=$2 before=$3 runs=$4
-[ "$before" != - ] || before=
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-tool=$build/client_check reader=$build/simulator/scenario_tool
-mount -t sysfs sysfs /sys
-ip link set lo up
-ip link add br0 type bridge
-ip link set br0 up
-ip addr add 192.168.1.1/24 dev br0
+# The parts of bench/measure that need the kernel's own parts, sourced there:
+# the driver's interfaces as devices of the namespace's own sysfs, and an
+# older kernel's close_range().
+ip neigh flush dev br0 nud all  # the scaling part's table goes
 ip neigh replace 192.168.1.5 lladdr 02:c1:1e:00:00:05 dev br0 nud reachable
-export PATH=$work/bin:$PATH CLIENT_CHECK_SIM_DIR=$work
-# shellcheck source=counters.sh
-. "$root/bench/counters.sh"
+reader=$build/simulator/scenario_tool
 ms() { timed "$@" | awk '{ printf "%.2f\n", $1 * 1000 }'; }  # medians, in ms
 
 echo "### Missing radios: sysfs asked first"
