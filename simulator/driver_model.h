@@ -2,14 +2,17 @@
 /*
  * The answers of the wireless driver the tool talks to, written once for
  * every stand-in: the kernel module, the preloaded simulator and the unit
- * tests' fake. Plain C that calls nothing, neither the kernel nor the C
- * library: the includer supplies the errno values (EINVAL, EOPNOTSUPP) and
+ * tests' fake. Plain C that calls only snprintf, the kernel's or the C
+ * library's: the includer supplies the errno values (EINVAL, EOPNOTSUPP) and
  * the way to write into the caller's buffer.
  */
 #ifndef SIMULATOR_DRIVER_MODEL_H
 #define SIMULATOR_DRIVER_MODEL_H
 
 #include "driver_scenario.h"
+#ifndef __KERNEL__
+#include <stdio.h>
+#endif
 
 #define DRIVER_MODEL_GET_MAGIC 0u
 #define DRIVER_MODEL_GET_VERSION 1u
@@ -91,51 +94,23 @@ static inline int driver_model_answer(const struct driver_interface* b,
   return err;
 }
 
-/* Appends `text`, or the decimal digits of `value`, to the line being made. */
-static inline ds_u32 driver_model_text(char* line, ds_u32 at, ds_u32 size, const char* text) {
-  for (; *text && at + 1 < size; ++text) line[at++] = *text;
-  return at;
-}
-
-static inline ds_u32 driver_model_number(char* line, ds_u32 at, ds_u32 size, ds_u32 value) {
-  char digits[11];
-  int n = 0;
-
-  do digits[n++] = (char)('0' + value % 10);
-  while ((value /= 10) != 0);
-  while (n > 0 && at + 1 < size) line[at++] = digits[--n];
-  return at;
-}
-
 /* The log line of one request, terminated, with its newline (when it fits):
  *   <interface> <command> len=<length> set=<flag>[ var=<name>][ count=<count in>][ fd=<fd>]
  * fd= marks a request on descriptor 0, 1 or 2 (`fd`, or -1 when unknown).
  * Returns its length. */
 static inline ds_u32 driver_model_log_line(char* line, ds_u32 size, const char* ifname,
                                            const struct driver_model_request* r, int fd) {
-  ds_u32 at = 0;
+  char var[DRIVER_SCENARIO_VAR_NAME + 8] = "", count[20] = "", on[8] = "";
+  int n;
 
-  at = driver_model_text(line, at, size, ifname);
-  at = driver_model_text(line, at, size, " ");
-  at = driver_model_number(line, at, size, r->command);
-  at = driver_model_text(line, at, size, " len=");
-  at = driver_model_number(line, at, size, r->length);
-  at = driver_model_text(line, at, size, " set=");
-  at = driver_model_number(line, at, size, r->set);
-  if (r->command == DRIVER_MODEL_GET_VAR) {
-    at = driver_model_text(line, at, size, " var=");
-    at = driver_model_text(line, at, size, r->varname);
-  } else if (r->command == DRIVER_MODEL_GET_ASSOC_LIST) {
-    at = driver_model_text(line, at, size, " count=");
-    at = driver_model_number(line, at, size, r->word_in);
-  }
-  if (fd >= 0 && fd <= 2) {
-    at = driver_model_text(line, at, size, " fd=");
-    at = driver_model_number(line, at, size, (ds_u32)fd);
-  }
-  at = driver_model_text(line, at, size, "\n");
-  line[at] = '\0';
-  return at;
+  if (r->command == DRIVER_MODEL_GET_VAR)
+    snprintf(var, sizeof(var), " var=%s", r->varname);
+  else if (r->command == DRIVER_MODEL_GET_ASSOC_LIST)
+    snprintf(count, sizeof(count), " count=%u", (unsigned)r->word_in);
+  if (fd >= 0 && fd <= 2) snprintf(on, sizeof(on), " fd=%d", fd);
+  n = snprintf(line, size, "%s %u len=%u set=%u%s%s%s\n", ifname, (unsigned)r->command,
+               (unsigned)r->length, (unsigned)r->set, var, count, on);
+  return n < 0 ? 0 : (ds_u32)n < size ? (ds_u32)n : size - 1;
 }
 
 #endif /* SIMULATOR_DRIVER_MODEL_H */

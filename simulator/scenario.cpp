@@ -28,6 +28,9 @@ bool isDigit(char c) {
 bool isHex(char c) {
   return isDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
 }
+unsigned hexValue(char c) {
+  return static_cast<unsigned>(isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10);
+}
 
 // A decimal number of 1 to `digits` digits, all of the word.
 bool decimal(const char* word, unsigned digits, unsigned long long& value) {
@@ -62,8 +65,7 @@ bool mac(const char* word, std::uint8_t* bytes) {
   for (int k = 0; k < 6; ++k) {
     if (k > 0 && *p++ != ':') return false;
     unsigned value = 0, n = 0;
-    for (; isHex(*p) && n < 3; ++p, ++n)
-      value = value * 16 + static_cast<unsigned>(isDigit(*p) ? *p - '0' : (*p | 0x20) - 'a' + 10);
+    for (; isHex(*p) && n < 3; ++p, ++n) value = value * 16 + hexValue(*p);
     if (n == 0 || n > 2) return false;
     bytes[k] = static_cast<std::uint8_t>(value);
   }
@@ -75,9 +77,7 @@ bool number(const char* word, std::uint32_t& out) {
   unsigned long long value = 0;
   if (word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
     std::size_t n = 2;
-    for (; isHex(word[n]); ++n)
-      value = value * 16 +
-              static_cast<unsigned>(isDigit(word[n]) ? word[n] - '0' : (word[n] | 0x20) - 'a' + 10);
+    for (; isHex(word[n]); ++n) value = value * 16 + hexValue(word[n]);
     if (n < 3 || n > 10 || word[n] != '\0') return false;
   } else if (!decimal(word, 10, value) || value > 0xFFFFFFFFull) {
     return false;

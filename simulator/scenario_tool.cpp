@@ -121,39 +121,22 @@ class Neighbours : public scenario::Listener {
       in_addr address{};
       inet_pton(AF_INET, arp.address, &address);
       const bool known = std::memcmp(mac, "\0\0\0\0\0\0", 6) != 0;
-      switch (scenario::entryState(arp.state)) {
-        case 0:
-          add(address, mac, device, NUD_PERMANENT);
-          break;
-        case 1:
-          add(address, mac, device, NUD_REACHABLE);
-          break;
-        case 2:
-          add(address, mac, device, NUD_STALE);
-          break;
-        case 3:  // failed: resolved in vain, from the entry it had
-          if (known) add(address, mac, device, NUD_STALE);
-          resolve(address, device, true);
-          break;
-        default:
-          resolve(address, device, false);
-          break;
+      const int state = scenario::entryState(arp.state);
+      static const int kAdded[] = {NUD_PERMANENT, NUD_REACHABLE, NUD_STALE};
+      if (state >= 0 && state < 3) {
+        add(address, mac, device, kAdded[state]);
+      } else {  // failed: resolved in vain, from the entry it had; incomplete
+        if (state == 3 && known) add(address, mac, device, NUD_STALE);
+        resolve(address, device, state == 3);
       }
     } else if (std::strcmp(w.word[0], "arp-fill") == 0) {
-      // COUNT permanent entries 10.x.y.z on br0, as the namespace router makes them.
+      // COUNT permanent entries 10.x.y.z on br0, each with a MAC of its own.
       const unsigned long count = strtoul(w.word[1], nullptr, 10);
-      for (unsigned long i = 1; i <= count && ok_; ++i) {
-        const unsigned char octets[4] = {10, static_cast<unsigned char>(i >> 16),
-                                         static_cast<unsigned char>(i >> 8),
-                                         static_cast<unsigned char>(i)};
-        const unsigned char mac[6] = {0x02,
-                                      0xf1,
-                                      static_cast<unsigned char>(i >> 24),
-                                      static_cast<unsigned char>(i >> 16),
-                                      static_cast<unsigned char>(i >> 8),
-                                      static_cast<unsigned char>(i)};
-        in_addr address{};
-        std::memcpy(&address, octets, 4);
+      for (std::uint32_t i = 1; i <= count && ok_; ++i) {
+        const in_addr address{htonl(0x0A000000u | i)};
+        unsigned char mac[6] = {0x02, 0xf1};
+        const std::uint32_t word = htonl(i);
+        std::memcpy(mac + 2, &word, 4);
         add(address, mac, "br0", NUD_PERMANENT);
       }
     }

@@ -21,6 +21,7 @@
 #include <linux/netdevice.h>
 #include <linux/proc_fs.h>
 #include <linux/rtnetlink.h>
+#include <linux/seq_file.h>
 #include <linux/sockios.h>
 #include <linux/uaccess.h>
 #include <linux/vmalloc.h>
@@ -94,7 +95,6 @@ static void wl_log_clear(struct wl_log *log)
 {
 	spin_lock_bh(&log->lock);
 	log->used = 0;
-	log->text[0] = '\0';
 	spin_unlock_bh(&log->lock);
 }
 
@@ -308,27 +308,20 @@ static const struct proc_ops wl_scenario_ops = {
 	.proc_release = wl_scenario_release,
 };
 
-/* Reads a snapshot taken at open, so that a reader never holds the lock
- * across a copy to user space. */
-static int wl_log_open(struct inode *inode, struct file *file)
+/* A read sees the log as it was at the first read of its open file. */
+static int wl_log_show(struct seq_file *m, void *v)
 {
-	struct wl_log *log = pde_data(inode);
-	char *copy = vmalloc(WL_SIM_LOG_SIZE);
+	struct wl_log *log = m->private;
 
-	if (!copy)
-		return -ENOMEM;
 	spin_lock_bh(&log->lock);
-	memcpy(copy, log->text, log->used + 1);
+	seq_write(m, log->text, log->used);
 	spin_unlock_bh(&log->lock);
-	file->private_data = copy;
 	return 0;
 }
 
-static ssize_t wl_log_read(struct file *file, char __user *text, size_t count, loff_t *pos)
+static int wl_log_open(struct inode *inode, struct file *file)
 {
-	const char *copy = file->private_data;
-
-	return simple_read_from_buffer(text, count, pos, copy, strlen(copy));
+	return single_open_size(file, wl_log_show, pde_data(inode), WL_SIM_LOG_SIZE);
 }
 
 static ssize_t wl_log_write(struct file *file, const char __user *text, size_t count, loff_t *pos)
@@ -337,18 +330,12 @@ static ssize_t wl_log_write(struct file *file, const char __user *text, size_t c
 	return count;
 }
 
-static int wl_log_release(struct inode *inode, struct file *file)
-{
-	vfree(file->private_data);
-	return 0;
-}
-
 static const struct proc_ops wl_log_ops = {
 	.proc_open = wl_log_open,
-	.proc_release = wl_log_release,
-	.proc_read = wl_log_read,
+	.proc_release = single_release,
+	.proc_read = seq_read,
 	.proc_write = wl_log_write,
-	.proc_lseek = default_llseek,
+	.proc_lseek = seq_lseek,
 };
 
 static struct proc_dir_entry *wl_proc;
