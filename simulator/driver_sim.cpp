@@ -189,13 +189,9 @@ __attribute__((visibility("default"))) int SIMULATED(ioctl)(int fd, LibcIoctlReq
 
 #ifndef DRIVER_SIM_LINKED
 // The name a C library with 64-bit time on a 32-bit target exports ioctl as.
-__attribute__((visibility("default"))) int __ioctl_time64(int fd, LibcIoctlRequest request, ...) {
-  va_list args;
-  va_start(args, request);
-  const int result = dispatch(fd, request, args);
-  va_end(args);
-  return result;
-}
+__attribute__((visibility("default"), alias("ioctl"))) int __ioctl_time64(int fd,
+                                                                          LibcIoctlRequest request,
+                                                                          ...);
 #endif
 
 }  // extern "C"
