@@ -125,7 +125,7 @@ class Neighbours : public scenario::Listener {
       static const int kAdded[] = {NUD_PERMANENT, NUD_REACHABLE, NUD_STALE};
       if (state >= 0 && state < 3) {
         add(address, mac, device, kAdded[state]);
-      } else {  // failed: resolved in vain, from the entry it had; incomplete
+      } else {  // failed: resolved in vain (from a stale entry when it has a MAC)
         if (state == 3 && known) add(address, mac, device, NUD_STALE);
         resolve(address, device, state == 3);
       }
