@@ -6,6 +6,9 @@
 #include "client_check/caller_plumbing.h"
 #include "client_check/client_check.h"
 
+// What `strings client_check` shows of the release; no code reads it.
+extern "C" [[gnu::used]] const char client_check_version[] = "client_check " CLIENT_CHECK_VERSION;
+
 int main(int argc, char** argv) {
   openClosedStandardDescriptors();
   ignoreBrokenPipes();

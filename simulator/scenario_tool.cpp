@@ -336,8 +336,29 @@ int printNames() {
   return fflush(stdout) == 0 ? 0 : 1;
 }
 
+// A caller holding COUNT descriptors beyond the standard three open across
+// exec, each on /dev/null, runs COMMAND.
+int holdAndExec(char** argv) {
+  char* end = nullptr;
+  const long count = strtol(argv[2], &end, 10);
+  if (*end != '\0' || count < 0 || count > 4096) {
+    fprintf(stderr, "scenario_tool: hold: not a count: %s\n", argv[2]);
+    return 2;
+  }
+  for (long k = 0; k < count; ++k) {
+    if (open("/dev/null", O_RDONLY) < 0) {
+      perror("scenario_tool: hold");
+      return 1;
+    }
+  }
+  execvp(argv[3], argv + 3);
+  fprintf(stderr, "scenario_tool: %s: %s\n", argv[3], strerror(errno));
+  return 127;
+}
+
 int main(int argc, char** argv) {
   if (argc == 2 && strcmp(argv[1], "names") == 0) return printNames();
+  if (argc >= 4 && strcmp(argv[1], "hold") == 0) return holdAndExec(argv);
   const bool exec = argc >= 4 && strcmp(argv[1], "exec") == 0;
   if (!exec &&
       (argc != 3 || (strcmp(argv[1], "check") != 0 && strcmp(argv[1], "network") != 0 &&
@@ -346,6 +367,7 @@ int main(int argc, char** argv) {
         "usage: scenario_tool check|network|driver|neighbours FILE\n"
         "       scenario_tool exec FILE COMMAND [ARG...]\n"
         "       scenario_tool names\n"
+        "       scenario_tool hold COUNT COMMAND [ARG...]\n"
         "  check       prints each fault and notice as FILE:LINE: ...\n"
         "  network     prints the network lines in the order of the file, one space\n"
         "              between words, an arp line as \"arp IP MAC DEVICE STATE\"\n"
@@ -355,7 +377,9 @@ int main(int argc, char** argv) {
         "  exec        runs COMMAND on the kernel the scenario states (seccomp)\n"
         "  names       prints the radios' secondary and primary interfaces and the\n"
         "              variables a ready primary is asked, for the tables\n"
-        "Every command but names checks FILE first.\n",
+        "  hold        runs COMMAND holding COUNT more descriptors open across exec,\n"
+        "              as a caller with many files open would\n"
+        "Every command with a FILE checks it first.\n",
         stderr);
     return 2;
   }
