@@ -160,8 +160,13 @@ class Neighbours : public scenario::Listener {
         return false;
       }
       int left = static_cast<int>(n);
+      // NLMSG_OK compares the unsigned length with the signed rest, which
+      // must stay signed: it goes below zero past the last message.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wsign-compare"
       for (auto* h = reinterpret_cast<nlmsghdr*>(reply); NLMSG_OK(h, left);
            h = NLMSG_NEXT(h, left)) {
+#pragma GCC diagnostic pop
         if (h->nlmsg_type != NLMSG_ERROR) continue;
         ++acked;
         const int error = -static_cast<const nlmsgerr*>(NLMSG_DATA(h))->error;
