@@ -341,6 +341,14 @@ int printNames() {
   return fflush(stdout) == 0 ? 0 : 1;
 }
 
+// Runs the COMMAND of `scenario_tool WORD WORD COMMAND [ARG...]`; 127 when it
+// cannot be run.
+int execCommand(char** argv) {
+  execvp(argv[3], argv + 3);
+  fprintf(stderr, "scenario_tool: %s: %s\n", argv[3], strerror(errno));
+  return 127;
+}
+
 // A caller holding COUNT descriptors beyond the standard three open across
 // exec, each on /dev/null, runs COMMAND.
 int holdAndExec(char** argv) {
@@ -356,9 +364,7 @@ int holdAndExec(char** argv) {
       return 1;
     }
   }
-  execvp(argv[3], argv + 3);
-  fprintf(stderr, "scenario_tool: %s: %s\n", argv[3], strerror(errno));
-  return 127;
+  return execCommand(argv);
 }
 
 int main(int argc, char** argv) {
@@ -405,9 +411,7 @@ int main(int argc, char** argv) {
       perror("scenario_tool: seccomp");
       return 1;
     }
-    execvp(argv[3], argv + 3);
-    fprintf(stderr, "scenario_tool: %s: %s\n", argv[3], strerror(errno));
-    return 127;
+    return execCommand(argv);
   }
   if (strcmp(argv[1], "network") == 0) {
     NetworkLines lines;
