@@ -6,16 +6,30 @@
 #   LIBC_TRIPLE_PREFIX   the compiler's prefix ("arm-linux-gnueabihf-", or
 #                        empty for the host's own compiler)
 #   LIBC_INCLUDE         the C library's headers
-#   LIBC_KERNEL_INCLUDE  a directory holding the kernel headers (linux/, asm/)
+#   LIBC_KERNEL_INCLUDE  a directory holding the kernel headers (linux/, asm/),
+#                        or LIBC_KERNEL_FROM: a cross compiler's include folder
+#                        whose linux/, asm/ and asm-generic/ are linked into one
 #   LIBC_LINK_FLAGS      what links against the C library instead of glibc
 #   LIBC_ARCH_FLAGS      architecture flags
-#   LIBC_EMULATOR_ROOT   for ARM: the root qemu-arm finds the loader in
+#   LIBC_QEMU            for a cross build: the user-mode emulator (qemu-arm)
+#   LIBC_EMULATOR_ROOT   for a cross build: the root it finds the loader in
 #
 # The compiler's search path is replaced (-nostdinc): its C++ headers, its
 # own headers, then the C library's and the kernel's; glibc's are never seen.
 # Only the C++ headers' glibc assumptions remain; cmake/libc_compat.h, which
 # every target of the project includes first, answers those.
 set(CMAKE_SYSTEM_NAME Linux)
+if(LIBC_KERNEL_FROM)
+  # The kernel's headers, apart from the glibc headers they stand beside.
+  include(${CMAKE_CURRENT_LIST_DIR}/sysroot-dir.cmake)
+  get_filename_component(name ${LIBC_KERNEL_FROM} DIRECTORY)
+  get_filename_component(name ${name} NAME)
+  set(LIBC_KERNEL_INCLUDE ${CLIENT_CHECK_SYSROOT_DIR}/kernel-${name})
+  file(MAKE_DIRECTORY ${LIBC_KERNEL_INCLUDE})
+  foreach(dir linux asm asm-generic)
+    file(CREATE_LINK ${LIBC_KERNEL_FROM}/${dir} ${LIBC_KERNEL_INCLUDE}/${dir} SYMBOLIC)
+  endforeach()
+endif()
 set(CMAKE_C_COMPILER ${LIBC_TRIPLE_PREFIX}gcc)
 set(CMAKE_CXX_COMPILER ${LIBC_TRIPLE_PREFIX}g++)
 set(CLIENT_CHECK_LIBC ${LIBC_NAME} CACHE STRING "The C library the tool is built against")
@@ -46,10 +60,10 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "${LIBC_LINK_FLAGS} -static-libgcc")
 # without linking, and every program of the project is linked by the C driver.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
-if(LIBC_EMULATOR_ROOT)
-  find_program(QEMU_ARM qemu-arm)
-  if(QEMU_ARM)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${QEMU_ARM} -L ${LIBC_EMULATOR_ROOT})
+if(LIBC_QEMU)
+  find_program(LIBC_QEMU_PROGRAM ${LIBC_QEMU})
+  if(LIBC_QEMU_PROGRAM)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${LIBC_QEMU_PROGRAM} -L ${LIBC_EMULATOR_ROOT})
   endif()
 endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

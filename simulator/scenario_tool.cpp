@@ -23,6 +23,7 @@
 #include <cstring>
 
 #include "client_check/file_descriptor.h"
+#include "simulator/call_floor.h"
 #include "simulator/driver_model.h"
 #include "simulator/scenario.h"
 
@@ -370,6 +371,7 @@ int holdAndExec(char** argv) {
 int main(int argc, char** argv) {
   if (argc == 2 && strcmp(argv[1], "names") == 0) return printNames();
   if (argc >= 4 && strcmp(argv[1], "hold") == 0) return holdAndExec(argv);
+  if (argc >= 4 && strcmp(argv[1], "floor") == 0) return runAtCallFloor(argv);
   const bool exec = argc >= 4 && strcmp(argv[1], "exec") == 0;
   if (!exec &&
       (argc != 3 || (strcmp(argv[1], "check") != 0 && strcmp(argv[1], "network") != 0 &&
@@ -379,6 +381,7 @@ int main(int argc, char** argv) {
         "       scenario_tool exec FILE COMMAND [ARG...]\n"
         "       scenario_tool names\n"
         "       scenario_tool hold COUNT COMMAND [ARG...]\n"
+        "       scenario_tool floor CALLS COMMAND [ARG...]\n"
         "  check       prints each fault and notice as FILE:LINE: ...\n"
         "  network     prints the network lines in the order of the file, one space\n"
         "              between words, an arp line as \"arp IP MAC DEVICE STATE\"\n"
@@ -390,6 +393,8 @@ int main(int argc, char** argv) {
         "              variables a ready primary is asked, for the tables\n"
         "  hold        runs COMMAND holding COUNT more descriptors open across exec,\n"
         "              as a caller with many files open would\n"
+        "  floor       runs COMMAND on a kernel with only the system calls the file\n"
+        "              CALLS names (one a line): its program gets ENOSYS for others\n"
         "Every command with a FILE checks it first.\n",
         stderr);
     return 2;
