@@ -19,9 +19,6 @@ inline long systemCallNumber(const char* name) {
 #ifdef __NR_write
       {"write", __NR_write},
 #endif
-#ifdef __NR_readv
-      {"readv", __NR_readv},
-#endif
 #ifdef __NR_writev
       {"writev", __NR_writev},
 #endif
@@ -55,9 +52,6 @@ inline long systemCallNumber(const char* name) {
 #ifdef __NR_fcntl64
       {"fcntl64", __NR_fcntl64},
 #endif
-#ifdef __NR_dup
-      {"dup", __NR_dup},
-#endif
 #ifdef __NR_dup2
       {"dup2", __NR_dup2},
 #endif
@@ -73,9 +67,6 @@ inline long systemCallNumber(const char* name) {
 #ifdef __NR_prlimit64
       {"prlimit64", __NR_prlimit64},
 #endif
-#ifdef __NR_setrlimit
-      {"setrlimit", __NR_setrlimit},
-#endif
 #ifdef __NR_rt_sigaction
       {"rt_sigaction", __NR_rt_sigaction},
 #endif
@@ -87,9 +78,6 @@ inline long systemCallNumber(const char* name) {
 #endif
 #ifdef __NR_sigprocmask
       {"sigprocmask", __NR_sigprocmask},
-#endif
-#ifdef __NR_signal
-      {"signal", __NR_signal},
 #endif
 #ifdef __NR_rt_sigreturn
       {"rt_sigreturn", __NR_rt_sigreturn},
@@ -105,9 +93,6 @@ inline long systemCallNumber(const char* name) {
 #endif
 #ifdef __NR_execve
       {"execve", __NR_execve},
-#endif
-#ifdef __NR_execveat
-      {"execveat", __NR_execveat},
 #endif
 #ifdef __NR_fork
       {"fork", __NR_fork},
@@ -142,9 +127,6 @@ inline long systemCallNumber(const char* name) {
 #ifdef __NR_munmap
       {"munmap", __NR_munmap},
 #endif
-#ifdef __NR_mremap
-      {"mremap", __NR_mremap},
-#endif
 #ifdef __NR_mprotect
       {"mprotect", __NR_mprotect},
 #endif
@@ -178,24 +160,6 @@ inline long systemCallNumber(const char* name) {
 #ifdef __NR_geteuid
       {"geteuid", __NR_geteuid},
 #endif
-#ifdef __NR_getgid
-      {"getgid", __NR_getgid},
-#endif
-#ifdef __NR_getegid
-      {"getegid", __NR_getegid},
-#endif
-#ifdef __NR_getuid32
-      {"getuid32", __NR_getuid32},
-#endif
-#ifdef __NR_geteuid32
-      {"geteuid32", __NR_geteuid32},
-#endif
-#ifdef __NR_getgid32
-      {"getgid32", __NR_getgid32},
-#endif
-#ifdef __NR_getegid32
-      {"getegid32", __NR_getegid32},
-#endif
 #ifdef __NR_readlink
       {"readlink", __NR_readlink},
 #endif
@@ -213,12 +177,6 @@ inline long systemCallNumber(const char* name) {
 #endif
 #ifdef __NR_stat64
       {"stat64", __NR_stat64},
-#endif
-#ifdef __NR_lstat
-      {"lstat", __NR_lstat},
-#endif
-#ifdef __NR_lstat64
-      {"lstat64", __NR_lstat64},
 #endif
 #ifdef __NR_fstatat64
       {"fstatat64", __NR_fstatat64},
@@ -238,12 +196,6 @@ inline long systemCallNumber(const char* name) {
 #ifdef __NR_uname
       {"uname", __NR_uname},
 #endif
-#ifdef __NR_sysinfo
-      {"sysinfo", __NR_sysinfo},
-#endif
-#ifdef __NR_gettimeofday
-      {"gettimeofday", __NR_gettimeofday},
-#endif
 #ifdef __NR_clock_gettime
       {"clock_gettime", __NR_clock_gettime},
 #endif
@@ -253,20 +205,11 @@ inline long systemCallNumber(const char* name) {
 #ifdef __NR_nanosleep
       {"nanosleep", __NR_nanosleep},
 #endif
-#ifdef __NR_clock_nanosleep
-      {"clock_nanosleep", __NR_clock_nanosleep},
-#endif
-#ifdef __NR_clock_nanosleep_time64
-      {"clock_nanosleep_time64", __NR_clock_nanosleep_time64},
-#endif
 #ifdef __NR_poll
       {"poll", __NR_poll},
 #endif
 #ifdef __NR_ppoll
       {"ppoll", __NR_ppoll},
-#endif
-#ifdef __NR_ppoll_time64
-      {"ppoll_time64", __NR_ppoll_time64},
 #endif
 #ifdef __NR_access
       {"access", __NR_access},
@@ -280,20 +223,11 @@ inline long systemCallNumber(const char* name) {
 #ifdef __NR_kill
       {"kill", __NR_kill},
 #endif
-#ifdef __NR_tkill
-      {"tkill", __NR_tkill},
-#endif
 #ifdef __NR_tgkill
       {"tgkill", __NR_tgkill},
 #endif
-#ifdef __NR_sched_yield
-      {"sched_yield", __NR_sched_yield},
-#endif
 #ifdef __NR_futex
       {"futex", __NR_futex},
-#endif
-#ifdef __NR_futex_time64
-      {"futex_time64", __NR_futex_time64},
 #endif
 #ifdef __NR_getrandom
       {"getrandom", __NR_getrandom},
@@ -310,59 +244,16 @@ inline long systemCallNumber(const char* name) {
 #ifdef __NR_arch_prctl
       {"arch_prctl", __NR_arch_prctl},
 #endif
-#ifdef __NR_sendto
-      {"sendto", __NR_sendto},
-#endif
-#ifdef __NR_recvfrom
-      {"recvfrom", __NR_recvfrom},
-#endif
-#ifdef __NR_sendmsg
-      {"sendmsg", __NR_sendmsg},
-#endif
-#ifdef __NR_recvmsg
-      {"recvmsg", __NR_recvmsg},
-#endif
-#ifdef __NR_bind
-      {"bind", __NR_bind},
-#endif
-#ifdef __NR_connect
-      {"connect", __NR_connect},
-#endif
-#ifdef __NR_setsockopt
-      {"setsockopt", __NR_setsockopt},
-#endif
-#ifdef __NR_getsockopt
-      {"getsockopt", __NR_getsockopt},
-#endif
 #ifdef __NR_socketcall
       {"socketcall", __NR_socketcall},
 #endif
-#ifdef __NR_chdir
-      {"chdir", __NR_chdir},
-#endif
-#ifdef __NR_umask
-      {"umask", __NR_umask},
-#endif
-#ifdef __NR_setsid
-      {"setsid", __NR_setsid},
-#endif
-#ifdef __NR_setpgid
-      {"setpgid", __NR_setpgid},
-#endif
-#ifdef __NR_getpgid
-      {"getpgid", __NR_getpgid},
-#endif
-#ifdef __NR_setpgrp
-      {"setpgrp", __NR_setpgrp},
-#endif
-#ifdef __NR_cacheflush
+#ifdef __ARM_NR_cacheflush
+      {"cacheflush", __ARM_NR_cacheflush},
+#elif defined(__NR_cacheflush)
       {"cacheflush", __NR_cacheflush},
 #endif
-#ifdef __NR_set_tls
-      {"set_tls", __NR_set_tls},
-#endif
-#ifdef __NR_sigaltstack
-      {"sigaltstack", __NR_sigaltstack},
+#ifdef __ARM_NR_set_tls  // ARM's own calls, from their own base
+      {"set_tls", __ARM_NR_set_tls},
 #endif
 #ifdef __NR_restart_syscall
       {"restart_syscall", __NR_restart_syscall},
