@@ -16,9 +16,9 @@
 #include <fcntl.h>
 #include <linux/audit.h>
 #include <linux/filter.h>
+#include <linux/sched.h>
 #include <linux/seccomp.h>
 #include <poll.h>
-#include <linux/sched.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
@@ -95,8 +95,8 @@ bool installFilter(const long* numbers, size_t count) {
   sock_filter program[kMaxCalls + 6];
   size_t n = 0;
   program[n++] = BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch));
-  program[n++] = BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kAuditArch, 0,
-                          static_cast<unsigned char>(count + 1));
+  program[n++] =
+      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kAuditArch, 0, static_cast<unsigned char>(count + 1));
   program[n++] = BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr));
   for (size_t k = 0; k < count; ++k)
     program[n++] = BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<unsigned>(numbers[k]),
@@ -105,8 +105,8 @@ bool installFilter(const long* numbers, size_t count) {
   program[n++] = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW);
   const sock_fprog filter = {static_cast<unsigned short>(n), program};
   return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
-         syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER,
-                 &filter) >= 0;
+         syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &filter) >=
+             0;
 }
 
 bool sameProgram(pid_t pid, const struct stat& program) {
@@ -163,8 +163,8 @@ int runAtCallFloor(char** argv) {
   close(listener);
   // Until it starts the command the child shares this process's descriptor
   // table, and this process waits (no shared memory: it runs as after fork).
-  const long child = syscall(SYS_clone, CLONE_VFORK | CLONE_FILES | SIGCHLD, nullptr, nullptr,
-                             nullptr, nullptr);
+  const long child =
+      syscall(SYS_clone, CLONE_VFORK | CLONE_FILES | SIGCHLD, nullptr, nullptr, nullptr, nullptr);
   if (child < 0) {
     perror("scenario_tool: floor: clone");
     return 1;
