@@ -158,7 +158,7 @@ int runAtCallFloor(char** argv) {
   // the command has to start.
   numbers[count++] = SYS_execve;
   // The listener takes the lowest free number in the shared table.
-  int listener = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  const int listener = open("/dev/null", O_RDONLY | O_CLOEXEC);
   if (listener < 0) return 1;
   close(listener);
   // Until it starts the command the child shares this process's descriptor
@@ -179,14 +179,13 @@ int runAtCallFloor(char** argv) {
     _exit(127);
   }
   const pid_t command = static_cast<pid_t>(child);
-  if (fcntl(listener, F_GETFD) >= 0) {
-    const pid_t supervisor = fork();
-    if (supervisor == 0) {
-      supervise(listener, program);
+  {
+    const FileDescriptor held(fcntl(listener, F_GETFD) >= 0 ? listener : -1);
+    if (held.isOpen() && fork() == 0) {
+      supervise(held.fd(), program);
       _exit(0);
     }
-    close(listener);
-  }
+  }  // the supervisor alone holds the listener now
   int status = 0;
   while (waitpid(command, &status, 0) < 0)
     if (errno != EINTR) return 1;
