@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Shared by the toolchain files for Debian's glibc cross compilers. Include it
 # after setting:
-#   CROSS_PROCESSOR     CMAKE_SYSTEM_PROCESSOR (arm, mipsel, aarch64)
+#   CROSS_PROCESSOR     CMAKE_SYSTEM_PROCESSOR (arm, mips, mipsel, aarch64)
 #   CROSS_TRIPLE        Debian's triplet (arm-linux-gnueabihf)
 #   CROSS_DEFAULT_ARCH  architecture flags when the cache names none
 #   CROSS_QEMU          the user-mode emulator that runs the tests

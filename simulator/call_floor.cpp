@@ -43,6 +43,8 @@ constexpr unsigned kAuditArch = AUDIT_ARCH_AARCH64;
 constexpr unsigned kAuditArch = AUDIT_ARCH_ARM;
 #elif defined(__mips__) && defined(__MIPSEL__) && _MIPS_SIM == _ABIO32
 constexpr unsigned kAuditArch = AUDIT_ARCH_MIPSEL;
+#elif defined(__mips__) && defined(__MIPSEB__) && _MIPS_SIM == _ABIO32
+constexpr unsigned kAuditArch = AUDIT_ARCH_MIPS;
 #elif defined(__x86_64__) && !defined(__ILP32__)
 constexpr unsigned kAuditArch = AUDIT_ARCH_X86_64;
 #else

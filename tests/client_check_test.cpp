@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "client_check/client_check.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <string>
 
 #include "client_check/caller_plumbing.h"
 #include "client_check/radio.h"
@@ -15,6 +17,12 @@
 namespace {
 
 using Log = std::vector<std::string>;
+
+// The address word of `dotted` on this machine: the bytes inet_addr()
+// stores, read in the machine's own byte order.
+std::string word(const char* dotted) { return std::to_string(inet_addr(dotted)); }
+const std::string kWord5 = word("192.168.1.5"), kWord6 = word("192.168.1.6"),
+                  kWord9 = word("192.168.1.9"), kWord11 = word("192.168.1.11");
 
 const MacAddress kClient = {0x02, 0xc1, 0x1e, 0x00, 0x00, 0x05};
 constexpr char kArpTable[] =
@@ -110,22 +118,22 @@ class ClientCheckFlow : public FakeDriverTest {
 TEST_F(ClientCheckFlow, Verdicts) {
   const FlowCase cases[] = {
       {"no argument", {}, true, readyRadio(0, {kClient}), -2, {}, {}, kUsage},
-      {"two arguments", {"83994816", "1"}, true, readyRadio(0, {kClient}), -2, {}, {}, kUsage},
+      {"two arguments", {kWord5.c_str(), "1"}, true, readyRadio(0, {kClient}), -2, {}, {}, kUsage},
       {"argument 0", {"0"}, true, readyRadio(0, {kClient}), -2, {}, {}, ""},
       {"argument without digits", {" -x"}, true, readyRadio(0, {kClient}), -2, {}, {}, ""},
-      {"missing client probes", {"100772032"}, true, {}, -1, {}, {probe("192.168.1.6")}, ""},
+      {"missing client probes", {kWord6.c_str()}, true, {}, -1, {}, {probe("192.168.1.6")}, ""},
       {"all-ones address probes", {"-1"}, true, {}, -1, {}, {probe("255.255.255.255")}, ""},
       {"unreadable table probes",
-       {"83994816"},
+       {kWord5.c_str()},
        false,
        readyRadio(0, {kClient}),
        -1,
        {},
        {probe("192.168.1.5")},
        ""},
-      {"client on radio 0", {"83994816"}, true, readyRadio(0, {kClient}), 1, kRadio0, {}, ""},
+      {"client on radio 0", {kWord5.c_str()}, true, readyRadio(0, {kClient}), 1, kRadio0, {}, ""},
       {"client on radio 1 only",
-       {"83994816"},
+       {kWord5.c_str()},
        true,
        radios(readyRadio(0), readyRadio(1, {kClient})),
        1,
@@ -133,7 +141,7 @@ TEST_F(ClientCheckFlow, Verdicts) {
        {},
        ""},
       {"client on neither",
-       {"83994816"},
+       {kWord5.c_str()},
        true,
        radios(readyRadio(0), readyRadio(1)),
        0,
@@ -141,9 +149,9 @@ TEST_F(ClientCheckFlow, Verdicts) {
        {},
        ""},
       // The driver never hears of a name the kernel has no device for.
-      {"no radios at all", {"83994816"}, true, {}, 0, {}, {}, ""},
+      {"no radios at all", {kWord5.c_str()}, true, {}, 0, {}, {}, ""},
       {"no radios, no sysfs to ask first",
-       {"83994816"},
+       {kWord5.c_str()},
        true,
        {},
        0,
@@ -151,11 +159,11 @@ TEST_F(ClientCheckFlow, Verdicts) {
        {},
        "",
        false},
-      {"radio 1 missing", {"83994816"}, true, readyRadio(0), 0, kRadio0, {}, ""},
+      {"radio 1 missing", {kWord5.c_str()}, true, readyRadio(0), 0, kRadio0, {}, ""},
       // Before Linux 5.11 the probe is detached without close_range(): the
       // caller's inheritable descriptors still stay out of it.
       {"a probe on a kernel without close_range",
-       {"100772032"},
+       {kWord6.c_str()},
        true,
        {},
        -1,
@@ -165,7 +173,7 @@ TEST_F(ClientCheckFlow, Verdicts) {
        true,
        false},
       {"a probe on a kernel without close_range, nor /proc/self/fd",
-       {"100772032"},
+       {kWord6.c_str()},
        true,
        {},
        -1,
@@ -176,7 +184,7 @@ TEST_F(ClientCheckFlow, Verdicts) {
        false,
        false},
       {"a driver answering success with positive values",
-       {"83994816"},
+       {kWord5.c_str()},
        true,
        returning(1, readyRadio(0, {kClient})),
        1,
@@ -184,7 +192,7 @@ TEST_F(ClientCheckFlow, Verdicts) {
        {},
        ""},
       {"a short hardware address leaves the rest of the MAC zero",
-       {"184658112"},
+       {kWord11.c_str()},
        true,
        readyRadio(0, {MacAddress{0x02, 0xc1, 0x1e, 0, 0, 0}}),
        1,
@@ -192,7 +200,7 @@ TEST_F(ClientCheckFlow, Verdicts) {
        {},
        ""},
       {"incomplete entry searches with a zero MAC",
-       {"151103680"},
+       {kWord9.c_str()},
        true,
        readyRadio(0, {MacAddress{}}),
        1,
@@ -239,7 +247,7 @@ TEST_F(ClientCheckFlow, PstaOnRadio0SkipsItEvenWithTheClientListed) {
   driver.arpTablePath = arpPath_;
   driver.interfaces = radios(readyRadio(0, {kClient}), readyRadio(1));
   driver.interfaces[1].vars["psta"] = 1;
-  char* argv[] = {const_cast<char*>("client_check"), const_cast<char*>("83994816"), nullptr};
+  char* argv[] = {const_cast<char*>("client_check"), const_cast<char*>(kWord5.c_str()), nullptr};
   EXPECT_EQ(clientCheck(2, argv), 0);
   EXPECT_EQ(driver.log().front(), "wl0.1 0");
   // Radio 0 stops after wet_tunnel; radio 1 in full.

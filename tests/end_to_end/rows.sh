@@ -29,7 +29,8 @@ expand_lines() {
 }
 
 # read_row NAME: sets row_scenario (absolute), row_words (the arguments,
-# dotted addresses turned into address words), row_address, row_dotted (the
+# dotted addresses turned into address words by the helpers the build under
+# test installs, CLIENT_CHECK_HELPERS: its router's byte order), row_address, row_dotted (the
 # first argument as the dotted address the tool reads), row_exits (an
 # array), row_stderr, row_log, row_probe, row_under and row_kernel.
 read_row() {
@@ -43,11 +44,11 @@ read_row() {
   row_address=$(trim "$args")
   row_words=()
   for arg in $(trim "$args"); do
-    row_words+=("$("$rows_root/simulator/address-word" "$arg")")
+    row_words+=("$( (. "$CLIENT_CHECK_HELPERS" && ip_word "$arg") || printf '%s' "$arg")")
   done
   local word=0
   [[ ! ${row_words[0]:-} =~ ^-?[0-9]+$ ]] || word=$((row_words[0] & 0xFFFFFFFF))
-  row_dotted=$((word & 255)).$((word >> 8 & 255)).$((word >> 16 & 255)).$((word >> 24 & 255))
+  row_dotted=$(. "$CLIENT_CHECK_HELPERS" && word_ip "$word")
   read -r -a row_exits <<< "$(trim "$exits")"
 }
 
