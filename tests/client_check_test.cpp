@@ -20,7 +20,9 @@ using Log = std::vector<std::string>;
 
 // The address word of `dotted` on this machine: the bytes inet_addr()
 // stores, read in the machine's own byte order.
-std::string word(const char* dotted) { return std::to_string(inet_addr(dotted)); }
+std::string word(const char* dotted) {
+  return std::to_string(inet_addr(dotted));
+}
 const std::string kWord5 = word("192.168.1.5"), kWord6 = word("192.168.1.6"),
                   kWord9 = word("192.168.1.9"), kWord11 = word("192.168.1.11");
 
