@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/fake_driver.h"
 
-#include "simulator/driver_model.h"
+#include "simulator/driver/driver_model.h"
 
 #include <fcntl.h>
 #include <net/if.h>

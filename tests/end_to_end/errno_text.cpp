@@ -5,7 +5,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "simulator/errno_names.h"
+#include "simulator/driver/errno_names.h"
 
 int main(int argc, char** argv) {
   for (int k = 1; k < argc; ++k) {

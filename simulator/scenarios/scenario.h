@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Reading a scenario, for every part of the test world, so that a scenario
 // means the same to all of them. No heap. A scenario is lines of words; '#'
-// starts a comment; lines may end in CRLF. simulator/scenarios/radio0-client.scn
-// documents every keyword.
+// starts a comment; lines may end in CRLF. docs/simulated-router.md
+// ("Scenario files") describes the language.
 #ifndef SIMULATOR_SCENARIO_H
 #define SIMULATOR_SCENARIO_H
 
@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "client_check/radio.h"
-#include "simulator/driver_scenario.h"
+#include "simulator/driver/driver_scenario.h"
 
 namespace scenario {
 
@@ -62,7 +62,7 @@ int entryState(const char* word);
 // for a call the scenario cannot take away.
 long missingCall(const char* word);
 
-// The errno a name from simulator/errno_names.h or a number stands for; 0
+// The errno a name from simulator/driver/errno_names.h or a number stands for; 0
 // when it is neither.
 int errnoValue(const char* word);
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "simulator/scenario.h"
+#include "simulator/scenarios/scenario.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "client_check/file_descriptor.h"
-#include "simulator/driver_model.h"
-#include "simulator/errno_names.h"
+#include "simulator/driver/driver_model.h"
+#include "simulator/driver/errno_names.h"
 
 static_assert(sizeof(driver_var) == 108 && sizeof(driver_station) == 12 &&
                   sizeof(driver_interface) == 8048,

@@ -11,7 +11,7 @@
 // supervisor runs on in the background until no process under the filter is
 // left. Exit status: the command's (a signal that ended it is raised again);
 // 127 when it cannot be started; 1 when the file or the filter fails.
-#include "simulator/call_floor.h"
+#include "simulator/floor/call_floor.h"
 
 #include <fcntl.h>
 #include <linux/audit.h>
@@ -33,7 +33,7 @@
 #include <string.h>
 
 #include "client_check/file_descriptor.h"
-#include "simulator/system_calls.h"
+#include "simulator/floor/system_calls.h"
 
 namespace {
 

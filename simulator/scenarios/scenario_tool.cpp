@@ -23,9 +23,9 @@
 #include <cstring>
 
 #include "client_check/file_descriptor.h"
-#include "simulator/call_floor.h"
-#include "simulator/driver_model.h"
-#include "simulator/scenario.h"
+#include "simulator/driver/driver_model.h"
+#include "simulator/floor/call_floor.h"
+#include "simulator/scenarios/scenario.h"
 
 namespace {
 

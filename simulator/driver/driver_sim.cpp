@@ -23,7 +23,7 @@
 #include <cstring>
 
 #include "client_check/file_descriptor.h"
-#include "simulator/driver_model.h"
+#include "simulator/driver/driver_model.h"
 #include "wlan/wlan.h"
 
 namespace {
