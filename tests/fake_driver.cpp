@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/fake_driver.h"
 
-#include "simulator/driver/driver_model.h"
+#include "simulator/driver/driver_serve.h"
 
 #include <fcntl.h>
 #include <net/if.h>
@@ -90,7 +90,7 @@ int fail(int error) {
 }
 
 // The interface as the driver model's record.
-driver_interface record(const FakeInterface& iface) {
+driver_interface interfaceRecord(const FakeInterface& iface) {
   driver_interface b{};
   std::snprintf(b.name, sizeof b.name, "%s", iface.name.c_str());
   b.magic = iface.magic;
@@ -112,12 +112,7 @@ driver_interface record(const FakeInterface& iface) {
   return b;
 }
 
-int put(void* buffer, ds_u32 offset, const void* bytes, ds_u32 size) {
-  std::memcpy(static_cast<unsigned char*>(buffer) + offset, bytes, size);
-  return 0;
-}
-
-int answer(FakeDriver& driver, const ifreq& carrier) {
+int answer(FakeDriver& driver, int fd, const ifreq& carrier) {
   WlIoctlRequest raw;
   std::memcpy(&raw, carrier.ifr_data, sizeof raw);
   unsigned char bytes[sizeof raw];
@@ -141,16 +136,13 @@ int answer(FakeDriver& driver, const ifreq& carrier) {
     std::memcpy(&seen.wordIn, buffer, 4);
   driver.requests.push_back(seen);
 
-  auto it = std::find_if(driver.interfaces.begin(), driver.interfaces.end(),
-                         [&](const FakeInterface& i) { return i.name == seen.ifname; });
-  if (it == driver.interfaces.end()) return fail(ENODEV);
-  // Large (the association list has room for 1024 entries): off the stack.
-  const auto block = std::make_unique<driver_interface>(record(*it));
-  const driver_model_request request = {raw.command, raw.length, raw.set, seen.varname.c_str(),
-                                        seen.wordIn};
-  ds_s32 result = 0;
-  const int error = driver_model_answer(block.get(), &request, put, buffer, &result);
-  return error != 0 ? fail(error) : result;
+  // Answered by the simulator's own code, from the interfaces as its record
+  // (large: off the stack).
+  const auto record = std::make_unique<driver_scenario>();
+  for (const FakeInterface& iface : driver.interfaces)
+    if (record->interfaces < DRIVER_SCENARIO_INTERFACES)
+      record->interface[record->interfaces++] = interfaceRecord(iface);
+  return driverServe(*record, fd, carrier);
 }
 
 }  // namespace
@@ -176,7 +168,7 @@ int WRAP_IOCTL(int fd, LibcIoctlRequest request, ...) {
   FakeDriver& driver = fakeDriver();
   if (request != SIOCDEVPRIVATE || driver.openSockets.count(fd) == 0)
     return REAL_IOCTL(fd, request, arg);
-  return answer(driver, *static_cast<const ifreq*>(arg));
+  return answer(driver, fd, *static_cast<const ifreq*>(arg));
 }
 
 int __wrap_close(int fd) {

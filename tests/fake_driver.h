@@ -4,7 +4,8 @@
 // open, access, syscall and system, so the code under test runs unmodified
 // while:
 //  - sockets are real descriptors, tracked so that every one must be closed;
-//  - ioctl(SIOCDEVPRIVATE) on such a socket is answered from `interfaces`;
+//  - ioctl(SIOCDEVPRIVATE) on such a socket is answered from `interfaces` by
+//    the simulator's own stand-in (simulator/driver/driver_serve.h);
 //  - open("/proc/net/arp") opens `arpTablePath` instead (or fails when empty);
 //  - /sys/class/net lists the interfaces' names as the kernel would have
 //    them (at most IFNAMSIZ - 1 characters), unless `sysfs` is off;

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 // A wireless driver simulator, preloaded (LD_PRELOAD) into the tool or
 // linked into a static one (DRIVER_SIM_LINKED). Each ioctl(SIOCDEVPRIVATE)
-// is answered by the driver model from the driver record the scenario reader
-// wrote to CLIENT_CHECK_SIM_DRIVER, mapped for each request, and logged to
-// CLIENT_CHECK_SIM_LOG when set; every other ioctl goes to the kernel. No
-// state between requests.
+// is answered (driver_serve.h) from the driver record the scenario reader
+// wrote to CLIENT_CHECK_SIM_DRIVER, mapped for each request; every other
+// ioctl goes to the kernel. No state between requests.
 #include <fcntl.h>
 #include <net/if.h>
 #include <sys/mman.h>
@@ -15,15 +14,12 @@
 
 #include <linux/sockios.h>
 
-#include <stdio.h>
 #include <stdlib.h>
 #include <cerrno>
 #include <cstdarg>
-#include <cstdint>
-#include <cstring>
 
 #include "client_check/file_descriptor.h"
-#include "simulator/driver/driver_model.h"
+#include "simulator/driver/driver_serve.h"
 #include "wlan/wlan.h"
 
 namespace {
@@ -59,74 +55,13 @@ class DriverRecord {
   const driver_scenario* driver_ = nullptr;
 };
 
-const driver_interface* findInterface(const driver_scenario& driver, const char* ifname) {
-  for (std::uint32_t k = 0; k < driver.interfaces; ++k)
-    if (std::strcmp(driver.interface[k].name, ifname) == 0) return &driver.interface[k];
-  return nullptr;
-}
-
-// Hands `size` bytes to the kernel, as a driver copying them in would, so
-// that a memory checker sees every byte the tool sends.
-void copyIn(const void* bytes, std::size_t size) {
-  const FileDescriptor null(open("/dev/null", O_WRONLY | O_CLOEXEC));
-  if (null.isOpen() && write(null.fd(), bytes, size) < 0) {
-    // Nothing to do: /dev/null takes everything.
-  }
-}
-
-void logRequest(int fd, const char* ifname, const driver_model_request& request) {
-  const char* path = getenv("CLIENT_CHECK_SIM_LOG");
-  if (path == nullptr) return;
-  char line[256];
-  const ds_u32 n = driver_model_log_line(line, sizeof line, ifname, &request, fd);
-  const FileDescriptor log(open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
-  if (log.isOpen() && write(log.fd(), line, n) < 0) {
-    // A lost log line does not change the driver's answer.
-  }
-}
-
-int put(void* buffer, ds_u32 offset, const void* bytes, ds_u32 size) {
-  std::memcpy(static_cast<unsigned char*>(buffer) + offset, bytes, size);
-  return 0;
-}
-
-// Answers one request; returns 0 with what the request returns in `result`,
-// or an errno. An interface without a block is no driver's: ENODEV, unlogged.
-int serve(int fd, const ifreq& carrier, int& result) {
-  WlIoctlRequest record;
-  std::memcpy(&record, carrier.ifr_data, sizeof record);
-  char ifname[IFNAMSIZ + 1] = {};
-  std::memcpy(ifname, carrier.ifr_name, IFNAMSIZ);
-  const DriverRecord driver;
-  if (driver.get() == nullptr) return ENODEV;
-  const driver_interface* block = findInterface(*driver.get(), ifname);
-  if (block == nullptr) return ENODEV;
-
-  auto* buffer = static_cast<unsigned char*>(record.buffer);
-  if (buffer == nullptr) return EFAULT;
-  copyIn(&record, sizeof record);
-  copyIn(buffer, record.length < 65536 ? record.length : 65536);
-
-  char varname[DRIVER_SCENARIO_VAR_NAME + 1] = {};
-  if (record.command == DRIVER_MODEL_GET_VAR) {
-    const std::size_t n = strnlen(reinterpret_cast<char*>(buffer), record.length);
-    std::memcpy(varname, buffer, n < sizeof varname - 1 ? n : sizeof varname - 1);
-  }
-  driver_model_request request = {record.command, record.length, record.set, varname, 0};
-  if (record.length >= 4) std::memcpy(&request.word_in, buffer, sizeof request.word_in);
-  logRequest(fd, ifname, request);
-  ds_s32 returned = 0;
-  const int error = driver_model_answer(block, &request, put, buffer, &returned);
-  result = returned;
-  return error;
-}
-
 int answer(int fd, void* argument) {
-  int result = 0;
-  const int error = serve(fd, *static_cast<const ifreq*>(argument), result);
-  if (error == 0) return result;
-  errno = error;
-  return -1;
+  const DriverRecord driver;
+  if (driver.get() == nullptr) {
+    errno = ENODEV;
+    return -1;
+  }
+  return driverServe(*driver.get(), fd, *static_cast<const ifreq*>(argument));
 }
 
 // 0 when a socket of this kind may be opened, else the errno to fail with.
