@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// libc_replay [--generate N] [--dump] CORPUS_DIR...
+// libc_replay [--generate N] CORPUS_DIR...
 //
 // The differential checks of the fuzz targets as a plain program, for the C
 // libraries libFuzzer cannot target (on the router's, it runs under qemu):
@@ -13,9 +13,7 @@
 // target address, then the table), then N generated cases of each kind from
 // a fixed seed (default 100,000).
 //
-// Prints, per check, the cases run. With --dump, prints the library's
-// answer to every case, one line each, for finding where two libraries
-// differ. Exits 1 at the first case where the
+// Prints, per check, the cases run. Exits 1 at the first case where the
 // tool and the C library disagree, naming it.
 #include <arpa/inet.h>
 #include <dirent.h>
@@ -28,9 +26,7 @@
 #include <cstdint>
 
 #include "client_check/address_word.h"
-#include "client_check/arp_line.h"
-#include "client_check/arp_lookup.h"
-#include "client_check/piece_reader.h"
+#include "tests/arp_differential.h"
 
 namespace {
 
@@ -45,7 +41,6 @@ struct Tally {
 
 struct Replay {
   char path[64];
-  bool dump = false;
   Tally pieces{"fgets pieces"};
   Tally split{"sscanf split"};
   Tally mac{"sscanf MAC"};
@@ -63,120 +58,24 @@ struct Replay {
   exit(1);
 }
 
-// The C library's split of one piece, as a string: it ends at its first NUL.
-struct LibcSplit {
-  int fields;
-  char address[200];
-  char hardware[101];
-};
-
-LibcSplit libcSplit(const char* piece, std::size_t size) {
-  char text[200] = {};
-  memcpy(text, piece, size < 199 ? size : 199);
-  LibcSplit out{};
-  char mask[101], device[101];
-  unsigned type = 0, flags = 0;
-  out.fields = sscanf(text, "%199s 0x%x 0x%x %100s %100s %100s\n", out.address, &type, &flags,
-                      out.hardware, mask, device);
-  if (out.fields > 4) out.fields = 4;
-  if (out.fields < 1) out.address[0] = '\0';
-  return out;
-}
-
-int libcMac(const char* text, MacAddress& mac) {
-  unsigned v[6] = {};
-  const int parsed = sscanf(text, "%x:%x:%x:%x:%x:%x", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
-  for (int k = 0; k < parsed; ++k) mac[k] = static_cast<std::uint8_t>(v[k]);
-  return parsed;
-}
-
 void checkArp(Replay& r, const char* name, const unsigned char* data, std::size_t size) {
   if (size < 4 || size > kMaxInput + 4) return;
   in_addr_t target;
   memcpy(&target, data, sizeof target);
-  const char* table = reinterpret_cast<const char*>(data + 4);
-  const std::size_t tableSize = size - 4;
-
   const int fd = open(r.path, O_RDWR | O_CREAT | O_TRUNC, 0600);
-  if (fd < 0 || write(fd, table, tableSize) != static_cast<ssize_t>(tableSize)) {
+  if (fd < 0 || write(fd, data + 4, size - 4) != static_cast<ssize_t>(size - 4)) {
     perror(r.path);
     exit(2);
   }
-
-  // The pieces fgets() reads, by the stream position before and after each.
-  std::size_t count = 0;
-  FILE* stream = fopen(r.path, "r");
-  if (stream == nullptr) {
-    perror(r.path);
-    exit(2);
-  }
-  char line[200];
-  long before = ftell(stream);
-  while (count < kMaxPieces && fgets(line, sizeof line, stream) != nullptr) {
-    const long after = ftell(stream);
-    r.pieceLength[count++] = static_cast<std::size_t>(after - before);
-    before = after;
-  }
-  fclose(stream);
-  ++r.pieces.count;
-
-  // Piece by piece: the reader, the split, the MAC.
-  lseek(fd, 0, SEEK_SET);
-  {
-    PieceReader reader(fd);
-    const char* piece;
-    std::size_t length, offset = 0, k = 0;
-    for (; reader.next(piece, length); offset += length, ++k) {
-      if (k >= count || length != r.pieceLength[k] || memcmp(piece, table + offset, length) != 0)
-        disagree("the pieces (fgets)", name, data, size);
-      const LibcSplit want = libcSplit(piece, length);
-      ArpLine split;
-      const int fields = split.split(piece, length);
-      ++r.split.count;
-      if (fields != want.fields ||
-          (fields >= 1 && (split.address().size != strlen(want.address) ||
-                           memcmp(split.address().data, want.address, split.address().size) != 0)))
-        disagree("the split (sscanf)", name, data, size);
-      if (fields >= 1) {
-        const in_addr_t value = inet_addr(want.address);
-        ++r.address.count;
-        if (r.dump) printf("inet_addr %s = %08x\n", want.address, static_cast<unsigned>(value));
-      }
-      if (fields == 4) {
-        MacAddress wantMac{}, gotMac{};
-        const int wantParsed = libcMac(want.hardware, wantMac);
-        const int gotParsed = split.hardwareAddress(gotMac);
-        ++r.mac.count;
-        if (gotParsed != wantParsed || gotMac != wantMac)
-          disagree("the MAC (sscanf)", name, data, size);
-      }
-      if (r.dump)
-        printf("split %d [%s] of [%.*s]\n", want.fields, want.address,
-               static_cast<int>(strcspn(piece, "\n") < length ? strcspn(piece, "\n") : length),
-               piece);
-    }
-    if (k != count) disagree("the number of pieces (fgets)", name, data, size);
-  }
-
-  // The whole lookup, as the C library reads the table.
-  int wantResult = -1;
-  MacAddress wantMac{};
-  for (std::size_t k = 1, offset = count > 0 ? r.pieceLength[0] : 0; k < count;
-       offset += r.pieceLength[k], ++k) {
-    const LibcSplit split = libcSplit(table + offset, r.pieceLength[k]);
-    if (split.fields < 4) break;
-    const in_addr_t value = inet_addr(split.address);
-    if (value == INADDR_NONE || value != target) continue;
-    wantResult = libcMac(split.hardware, wantMac) == EOF ? -1 : 0;
-    break;
-  }
-  lseek(fd, 0, SEEK_SET);
-  MacAddress gotMac{};
-  const int gotResult = arpScanTable(fd, target, gotMac);
+  ArpDifferential d;
+  compareArpScan(reinterpret_cast<const char*>(data + 4), fd, target, r.pieceLength, kMaxPieces, d);
   close(fd);
-  ++r.lookup.count;
-  if (r.dump) printf("lookup %d\n", wantResult);
-  if (gotResult != wantResult || gotMac != wantMac) disagree("the lookup", name, data, size);
+  r.pieces.count += d.pieces;
+  r.split.count += d.splits;
+  r.mac.count += d.macs;
+  r.address.count += d.addresses;
+  r.lookup.count += d.lookups;
+  if (d.disagreement != nullptr) disagree(d.disagreement, name, data, size);
 }
 
 void checkArgument(Replay& r, const char* name, const char* text) {
@@ -192,7 +91,6 @@ void checkArgument(Replay& r, const char* name, const char* text) {
     want = magnitude > 0xFFFFFFFFul ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
   }
   ++r.argument.count;
-  if (r.dump) printf("strtoul [%s] = %u\n", text, static_cast<unsigned>(want));
   if (readAddressWord(text) != want) disagree("the argument (strtoul)", name, text, strlen(text));
 }
 
@@ -355,8 +253,6 @@ int main(int argc, char** argv) {
   for (int k = 1; k < argc; ++k) {
     if (strcmp(argv[k], "--generate") == 0 && k + 1 < argc) {
       generated = strtoul(argv[++k], nullptr, 10);
-    } else if (strcmp(argv[k], "--dump") == 0) {
-      r.dump = true;
     } else {
       replayDirectory(r, argv[k]);
     }
