@@ -11,8 +11,8 @@
 #include <arpa/inet.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstring>
+#include <stdio.h>
+#include <string.h>
 
 #include "client_check/arp_line.h"
 #include "client_check/arp_lookup.h"
@@ -27,11 +27,11 @@ struct ScanfSplit {
 
 inline ScanfSplit scanfSplit(const char* piece, std::size_t size) {
   char text[200] = {}, mask[101], device[101];
-  std::memcpy(text, piece, size < sizeof text - 1 ? size : sizeof text - 1);
+  memcpy(text, piece, size < sizeof text - 1 ? size : sizeof text - 1);
   ScanfSplit out{};
   unsigned type = 0, flags = 0;
-  out.fields = std::sscanf(text, "%199s 0x%x 0x%x %100s %100s %100s\n", out.address, &type, &flags,
-                           out.hardwareAddress, mask, device);
+  out.fields = sscanf(text, "%199s 0x%x 0x%x %100s %100s %100s\n", out.address, &type, &flags,
+                      out.hardwareAddress, mask, device);
   if (out.fields > 4) out.fields = 4;
   if (out.fields < 1) out.address[0] = '\0';
   if (out.fields < 4) out.hardwareAddress[0] = '\0';
@@ -41,8 +41,7 @@ inline ScanfSplit scanfSplit(const char* piece, std::size_t size) {
 // sscanf's MAC parse: what it returns (a count, or EOF), the bytes in `mac`.
 inline int scanfMac(const char* text, MacAddress& mac) {
   unsigned v[6] = {};
-  const int parsed =
-      std::sscanf(text, "%x:%x:%x:%x:%x:%x", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+  const int parsed = sscanf(text, "%x:%x:%x:%x:%x:%x", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
   for (int k = 0; k < parsed; ++k) mac[k] = static_cast<std::uint8_t>(v[k]);
   return parsed;
 }
@@ -61,19 +60,19 @@ inline void compareArpScan(const char* table, int fd, in_addr_t target, std::siz
   // The pieces fgets() reads, by the stream position before and after each.
   std::size_t count = 0;
   lseek(fd, 0, SEEK_SET);
-  std::FILE* stream = fdopen(dup(fd), "r");
+  FILE* stream = fdopen(dup(fd), "r");
   if (stream == nullptr) {
     d.disagreement = "nothing: the table cannot be read";
     return;
   }
   char line[200];
-  long before = std::ftell(stream);
-  while (count < most && std::fgets(line, sizeof line, stream) != nullptr) {
-    const long after = std::ftell(stream);
+  long before = ftell(stream);
+  while (count < most && fgets(line, sizeof line, stream) != nullptr) {
+    const long after = ftell(stream);
     lengths[count++] = static_cast<std::size_t>(after - before);
     before = after;
   }
-  std::fclose(stream);
+  fclose(stream);
   ++d.pieces;
 
   // Piece by piece: the reader, the split, the MAC.
@@ -82,7 +81,7 @@ inline void compareArpScan(const char* table, int fd, in_addr_t target, std::siz
   const char* piece;
   std::size_t length, offset = 0, k = 0;
   for (; reader.next(piece, length); offset += length, ++k) {
-    if (k >= count || length != lengths[k] || std::memcmp(piece, table + offset, length) != 0) {
+    if (k >= count || length != lengths[k] || memcmp(piece, table + offset, length) != 0) {
       d.disagreement = "the pieces (fgets)";
       return;
     }
@@ -91,8 +90,8 @@ inline void compareArpScan(const char* table, int fd, in_addr_t target, std::siz
     const int fields = split.split(piece, length);
     ++d.splits;
     if (fields != want.fields ||
-        (fields >= 1 && (split.address().size != std::strlen(want.address) ||
-                         std::memcmp(split.address().data, want.address, split.address().size)))) {
+        (fields >= 1 && (split.address().size != strlen(want.address) ||
+                         memcmp(split.address().data, want.address, split.address().size)))) {
       d.disagreement = "the split (sscanf)";
       return;
     }
