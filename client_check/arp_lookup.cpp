@@ -4,6 +4,8 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 
+#include <cerrno>
+
 #include <cstring>
 
 #include "client_check/arp_line.h"
@@ -52,27 +54,76 @@ bool addressMatches(TextSlice field, in_addr_t address) {
   return inet_addr(text) == address;
 }
 
+// Notes in `report` how the lookup ended at line `line`, `piece` being that
+// line (or none).
+void endReport(ArpLookupReport* report, ArpLookupReport::Outcome outcome, unsigned line,
+               const char* piece = nullptr, std::size_t size = 0) {
+  if (report == nullptr) return;
+  report->outcome = outcome;
+  report->line = line;
+  if (piece != nullptr) {
+    std::memcpy(report->text, piece, size < sizeof report->text ? size : sizeof report->text - 1);
+    report->text[size < sizeof report->text ? size : sizeof report->text - 1] = '\0';
+  }
+}
+
 }  // namespace
 
-int arpScanTable(int fd, in_addr_t address, MacAddress& mac) {
+int arpScanTable(int fd, in_addr_t address, MacAddress& mac, ArpLookupReport* report) {
   static_assert(ArpLine::kMaxPiece == PieceReader::kMaxPiece, "pieces fit the line splitter");
   PieceReader table(fd);
   const char* piece = nullptr;
   std::size_t size = 0;
-  if (!table.next(piece, size)) return -1;  // the header, unread
+  if (!table.next(piece, size)) {  // the header, unread
+    endReport(report, ArpLookupReport::kNoHeader, 0);
+    return -1;
+  }
 
   ArpLine line;
-  while (table.next(piece, size)) {
+  for (unsigned number = 2; table.next(piece, size); ++number) {
     // A malformed or empty line ends the search.
-    if (line.split(piece, size) < 4) return -1;
+    if (line.split(piece, size) < 4) {
+      endReport(report, ArpLookupReport::kShortLine, number, piece, size);
+      return -1;
+    }
     if (!addressMatches(line.address(), address)) continue;
-    return line.hardwareAddress(mac) < 0 ? -1 : 0;
+    const int result = line.hardwareAddress(mac) < 0 ? -1 : 0;
+    endReport(report, result == 0 ? ArpLookupReport::kFound : ArpLookupReport::kShortLine, number,
+              piece, size);
+    return result;
   }
+  endReport(report, ArpLookupReport::kNoLine, 0);
   return -1;
 }
 
-int arpLookupMac(in_addr_t address, MacAddress& mac) {
+int arpLookupMac(in_addr_t address, MacAddress& mac, ArpLookupReport* report) {
   const FileDescriptor table(open(kArpTablePath, O_RDONLY | O_CLOEXEC));
-  if (!table.isOpen()) return -1;
-  return arpScanTable(table.fd(), address, mac);
+  if (!table.isOpen()) {
+    if (report != nullptr) {
+      report->outcome = ArpLookupReport::kNoTable;
+      report->error = errno;
+    }
+    return -1;
+  }
+  return arpScanTable(table.fd(), address, mac, report);
+}
+
+int arpAddressOf(const MacAddress& mac, char (&address)[PieceReader::kMaxPiece + 1]) {
+  const FileDescriptor fd(open(kArpTablePath, O_RDONLY | O_CLOEXEC));
+  if (!fd.isOpen()) return -1;
+  PieceReader table(fd.fd());
+  const char* piece = nullptr;
+  std::size_t size = 0;
+  if (!table.next(piece, size)) return -1;
+  ArpLine line;
+  while (table.next(piece, size)) {
+    if (line.split(piece, size) < 4) return -1;
+    MacAddress found{};
+    if (line.hardwareAddress(found) < 0 || found != mac) continue;
+    const TextSlice text = line.address();
+    std::memcpy(address, text.data, text.size);
+    address[text.size] = '\0';
+    return 0;
+  }
+  return -1;
 }

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "client_check/client_check.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-
 #include <stdio.h>
 #include <stdlib.h>
 
 #include "client_check/address_word.h"
 #include "client_check/arp_lookup.h"
 #include "client_check/caller_plumbing.h"
+#include "client_check/probe_command.h"
 #include "client_check/radio.h"
 
 namespace {
@@ -20,10 +18,8 @@ namespace {
 // through a pipe gets its end-of-file when the tool exits, not when the
 // probe does, and nothing they print reaches the caller.
 void startProbe(in_addr_t address) {
-  in_addr dotted{};
-  dotted.s_addr = address;
-  char command[100] = {};
-  snprintf(command, sizeof command, "arping -q -I br0 -c 1 %s &", inet_ntoa(dotted));
+  char command[kProbeCommandSize] = {};
+  probeCommand(command, address);
   const DetachedStdio detached;
   if (system(command) != 0) {
     // The probe's outcome does not change the verdict.

@@ -36,13 +36,47 @@ bool deviceMissing(const char* name) {
   return access(kDevices, F_OK) == 0;
 }
 
+// The trace's next record, filled with what the request asks (`name`: at
+// most IFNAMSIZ characters, not always terminated; a variable's name from
+// the buffer); none once the trace is full.
+WlanRequestRecord* beginRecord(WlanTrace* trace, const char* name, int command, const void* buffer,
+                               int length) {
+  if (trace == nullptr || trace->count < 0 || trace->count++ >= WlanTrace::kCapacity)
+    return nullptr;
+  WlanRequestRecord& record = trace->requests[trace->count - 1];
+  std::memset(&record, 0, sizeof record);
+  std::memcpy(record.ifname, name, strnlen(name, IFNAMSIZ));
+  record.command = command;
+  if (command == wlan::kCmdGetVar && buffer != nullptr && length > 0) {
+    const std::size_t most = sizeof record.varname - 1;
+    const std::size_t size = static_cast<std::size_t>(length) < most ? length : most;
+    std::memcpy(record.varname, buffer, strnlen(static_cast<const char*>(buffer), size));
+  }
+  return &record;
+}
+
+// What the request got: its result, errno on failure, the answer's first word.
+void finishRecord(WlanRequestRecord& record, const void* buffer, int length, int result,
+                  int error) {
+  record.result = result;
+  record.error = result < 0 ? error : 0;
+  if (buffer == nullptr || length <= 0) return;
+  const std::size_t size = static_cast<std::size_t>(length);
+  std::memcpy(&record.word, buffer, size < sizeof record.word ? size : sizeof record.word);
+}
+
 }  // namespace
 
-int wlanWlIoctl(const char* ifname, int command, void* buffer, int length) {
+int wlanWlIoctl(const char* ifname, int command, void* buffer, int length, WlanTrace* trace) {
   // One socket for the length of this request.
   const FileDescriptor socket(::socket(AF_INET, SOCK_DGRAM, 0));
   if (!socket.isOpen()) {
+    const int error = errno;
     perror("wlanWlIoctl:socket");
+    if (WlanRequestRecord* record = beginRecord(trace, ifname, command, buffer, length)) {
+      record->noSocket = true;
+      finishRecord(*record, nullptr, 0, -1, error);
+    }
     return -1;
   }
 
@@ -60,11 +94,13 @@ int wlanWlIoctl(const char* ifname, int command, void* buffer, int length) {
   for (std::size_t k = 0; k < IFNAMSIZ && ifname[k] != '\0'; ++k) carrier.ifr_name[k] = ifname[k];
   carrier.ifr_data = reinterpret_cast<char*>(&request);
 
+  WlanRequestRecord* record = beginRecord(trace, carrier.ifr_name, command, buffer, length);
   int result = -1;
   if (deviceMissing(carrier.ifr_name))
     errno = ENODEV;  // the kernel's own answer, without its module loader
   else
     result = ioctl(socket.fd(), SIOCDEVPRIVATE, &carrier);
+  if (record != nullptr) finishRecord(*record, buffer, length, result, errno);
   if (result < 0 && command != wlan::kCmdGetMagic && command != wlan::kCmdSilentOnFailure) {
     // ifr_name need not be terminated when the name filled all of it.
     char name[IFNAMSIZ + 1] = {};

@@ -24,8 +24,15 @@
 //   wlanGetAssocList  0 list in buffer; -1 missing name or buffer (or a buffer
 //                     too short for the count); a failed request's own
 //                     negative result.
+//
+// Each function also takes an optional WlanTrace, which the transport fills
+// with what each request asked and got, for a caller that explains the
+// answer (client_check-explain). The tool passes none: the requests, their
+// results and the messages are the same either way.
 #ifndef WLAN_WLAN_H
 #define WLAN_WLAN_H
+
+#include <net/if.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -65,11 +72,31 @@ constexpr std::size_t kVarBufferSize = 100;
 constexpr std::uint32_t kAssocListMaxWanted = 64;
 }  // namespace wlan
 
-int wlanWlIoctl(const char* ifname, int command, void* buffer, int length);
-int wlanGetIntVar(const char* ifname, const char* varname, int* out);
-int wlanCheckDevice(const char* ifname);
-int wlanPstaWetOff(const char* ifname);
-int wlanCheckBss(const char* ifname);
-int wlanGetAssocList(const char* ifname, void* buffer, int length);
+// One request as the transport made it.
+struct WlanRequestRecord {
+  char ifname[IFNAMSIZ + 1];  // as the kernel read it, terminated
+  int command;
+  char varname[16];    // command 262: the variable asked, as far as it fits
+  int result;          // the transport's result
+  int error;           // errno, when the result is negative
+  bool noSocket;       // no socket could be opened: the request never went out
+  std::uint32_t word;  // the buffer's first four bytes afterwards (value, magic, count)
+};
+
+// The requests of one examination, in order; those beyond kCapacity are
+// counted, not kept.
+struct WlanTrace {
+  static constexpr int kCapacity = 8;
+  WlanRequestRecord requests[kCapacity];
+  int count = 0;
+};
+
+int wlanWlIoctl(const char* ifname, int command, void* buffer, int length,
+                WlanTrace* trace = nullptr);
+int wlanGetIntVar(const char* ifname, const char* varname, int* out, WlanTrace* trace = nullptr);
+int wlanCheckDevice(const char* ifname, WlanTrace* trace = nullptr);
+int wlanPstaWetOff(const char* ifname, WlanTrace* trace = nullptr);
+int wlanCheckBss(const char* ifname, WlanTrace* trace = nullptr);
+int wlanGetAssocList(const char* ifname, void* buffer, int length, WlanTrace* trace = nullptr);
 
 #endif  // WLAN_WLAN_H
