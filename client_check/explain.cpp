@@ -20,7 +20,8 @@ namespace {
 // How one radio's examination ended.
 struct RadioAccount {
   bool ready = false;
-  bool absent = false;       // its interface is missing: nothing to ask
+  bool absent = false;       // an interface of it is missing: nothing to ask
+  bool noSecondary = false;  // its secondary interface is missing
   bool couldNotAsk = false;  // excluded by a failed request, its interface there
 };
 
@@ -87,6 +88,7 @@ bool excludedByFailure(int radio, const WlanTrace& trace, RadioAccount& account)
   const WlanRequestRecord& r = trace.requests[last];
   char name[48];
   account.absent = !r.noSocket && r.error == ENODEV;
+  account.noSecondary = account.absent && r.command == wlan::kCmdGetMagic;
   account.couldNotAsk = !account.absent;
   if (account.absent)
     say("radio %d: not examined further: %s does not exist (%s)", radio, r.ifname,
@@ -165,9 +167,9 @@ bool examineList(int radio, AssocList& list, RadioAccount& account) {
 
 // Says the closing status for a run that would answer 0; returns it.
 int noClientStatus(const RadioAccount (&radios)[kRadioCount], const char* zero) {
-  bool anyPresent = false;
+  bool anySecondary = false;
   for (const RadioAccount& radio : radios) {
-    if (!radio.absent) anyPresent = true;
+    if (!radio.noSecondary) anySecondary = true;
   }
   for (int radio = 0; radio < kRadioCount; ++radio) {
     if (!radios[radio].couldNotAsk) continue;
@@ -175,7 +177,7 @@ int noClientStatus(const RadioAccount (&radios)[kRadioCount], const char* zero) 
         radio);
     return kStatusCouldNotAsk;
   }
-  if (!anyPresent) {
+  if (!anySecondary) {
     say("status 3: the tool answers 0, but no radio's secondary interface exists: "
         "no driver answered");
     return kStatusCouldNotAsk;

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   if (argc == 1) return explainStations();
   if (argc != 2) {
     fprintf(stderr, "%s\n", kUsage);
+    say("status 254: not one argument (nothing was asked)");
     return kVerdictBadArgument;
   }
   if (strcmp(argv[1], "--version") == 0) {

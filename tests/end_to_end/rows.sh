@@ -32,15 +32,19 @@ expand_lines() {
 # dotted addresses turned into address words by the helpers the build under
 # test installs, CLIENT_CHECK_HELPERS: its router's byte order), row_address, row_dotted (the
 # first argument as the dotted address the tool reads), row_exits (an
-# array), row_stderr, row_log, row_probe, row_under and row_kernel.
+# array), row_stderr, row_log, row_probe, row_under, row_kernel and
+# row_explain (client_check-explain's status: the tool's last one, or 3 where
+# the tool answers 0 without having asked every radio).
 read_row() {
-  local row arg scenario args exits
+  local row arg scenario args exits explain
   row=$(grep -E "^$1[[:space:]]*\|" "$rows_dir/cases.txt") || { echo "no case $1" >&2; return 1; }
-  IFS='|' read -r _ scenario args exits row_stderr row_log row_probe row_under row_kernel <<< "$row"
+  IFS='|' read -r _ scenario args exits row_stderr row_log row_probe row_under row_kernel explain \
+    <<< "$row"
   row_scenario=$rows_root/$(trim "$scenario")
   row_log=$(trim "$row_log")
   row_under=$(trim "$row_under")
   row_kernel=$(trim "$row_kernel")
+  explain=$(trim "$explain")
   row_address=$(trim "$args")
   row_words=()
   for arg in $(trim "$args"); do
@@ -50,6 +54,12 @@ read_row() {
   [[ ! ${row_words[0]:-} =~ ^-?[0-9]+$ ]] || word=$((row_words[0] & 0xFFFFFFFF))
   row_dotted=$(. "$CLIENT_CHECK_HELPERS" && word_ip "$word")
   read -r -a row_exits <<< "$(trim "$exits")"
+  row_explain=${row_exits[${#row_exits[@]} - 1]}
+  if [ -n "$explain" ]; then
+    [ "$explain" = 3 ] && [ "$row_explain" = 0 ] ||
+      { echo "case $1: its explain column holds 3 alone, where the tool answers 0" >&2; return 1; }
+    row_explain=3
+  fi
 }
 
 # {ENAME} in TEXT: the text the tool's own C library gives that errno.
@@ -85,5 +95,19 @@ compare_row() {
     expand_lines < "$rows_dir/expected/$row_log" > "$out/want_driver"
     expect "driver log" "$out/want_driver" "$out/driver.log"
   fi
+  # The companion: the tool's requests and messages (the usage line its
+  # own), its status, and its account ending in that status.
+  echo "$row_explain" > "$out/want_explain_exit"
+  expect "client_check-explain's status" "$out/want_explain_exit" "$out/explain.exit"
+  expect "client_check-explain's requests" "$out/last-run.log" "$out/explain.log"
+  sed 's/^usage: client_check ADDRESS_WORD$/usage: client_check-explain [--version] [ADDRESS_WORD]/' \
+    "$out/want_stderr" > "$out/want_explain_stderr"
+  expect "client_check-explain's stderr" "$out/want_explain_stderr" "$out/explain.stderr"
+  [ "$row_under" = "caller closed-stdio" ] || tail -n 1 "$out/explain.stdout" |
+    grep -q "^status $row_explain: " || {
+    echo "client_check-explain's account does not end with its status:"
+    tail -n 3 "$out/explain.stdout"
+    failed=1
+  }
   return "$failed"
 }
