@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "client_check/arp_lookup.h"
+#include "client_check/arp_line.h"
 
 #include <arpa/inet.h>
+
+#include <cstring>
 
 #include <string>
 
@@ -158,6 +161,23 @@ TEST(ArpScan, Table) {
     MacAddress mac{};
     EXPECT_EQ(arpScanTable(fileno(table), inet_addr(c.target), mac), c.result) << c.name;
     EXPECT_EQ(mac, c.mac) << c.name;
+    // Reported, the same scan tells how it ended, and at which line.
+    std::rewind(table);
+    ArpLookupReport report;
+    MacAddress reported{};
+    EXPECT_EQ(arpScanTable(fileno(table), inet_addr(c.target), reported, &report), c.result)
+        << c.name;
+    EXPECT_EQ(reported, c.mac) << c.name;
+    EXPECT_EQ(report.outcome == ArpLookupReport::kFound, c.result == 0) << c.name;
+    EXPECT_EQ(report.outcome == ArpLookupReport::kNoHeader, c.table.empty()) << c.name;
+    ArpLine line;
+    const int fields = line.split(report.text, std::strlen(report.text));
+    if (report.outcome == ArpLookupReport::kFound) {
+      EXPECT_GE(fields, 4) << c.name;
+    } else if (report.outcome == ArpLookupReport::kShortLine) {
+      EXPECT_LT(fields, 4) << c.name;
+      EXPECT_GE(report.line, 2u) << c.name;
+    }
     std::fclose(table);
   }
 }
@@ -167,6 +187,13 @@ using ArpLookup = FakeDriverTest;
 TEST_F(ArpLookup, UnreadableTableIsNotFound) {
   MacAddress mac{};
   EXPECT_EQ(arpLookupMac(inet_addr("192.168.1.5"), mac), -1);
+  ArpLookupReport report;
+  report.outcome = ArpLookupReport::kFound;
+  EXPECT_EQ(arpLookupMac(inet_addr("192.168.1.5"), mac, &report), -1);
+  EXPECT_EQ(report.outcome, ArpLookupReport::kNoTable);
+  EXPECT_NE(report.error, 0);
+  char address[PieceReader::kMaxPiece + 1];
+  EXPECT_EQ(arpAddressOf(mac, address), -1);
 }
 
 }  // namespace

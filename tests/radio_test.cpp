@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "client_check/radio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -68,6 +69,31 @@ TEST_F(Radio, Readiness) {
     EXPECT_EQ(radioReady(0), c.ready) << c.name;
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(driver.log(), c.log) << c.name;
+    // A trace tells the same requests, each with what it got.
+    WlanTrace trace;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(radioReady(0, &trace), c.ready) << c.name;
+    testing::internal::GetCapturedStderr();
+    // (A device the kernel lacks is answered ENODEV without a request.)
+    Log traced;
+    int missing = 0;
+    for (int k = 0; k < trace.count; ++k) {
+      const WlanRequestRecord& r = trace.requests[k];
+      if (r.result < 0 && r.error == ENODEV && ++missing) continue;
+      traced.push_back(std::string(r.ifname) + " " + std::to_string(r.command) +
+                       (r.command == wlan::kCmdGetVar ? std::string(" ") + r.varname : ""));
+      if (r.result >= 0) {
+        EXPECT_EQ(r.error, 0) << c.name;
+      }
+    }
+    EXPECT_EQ(traced, c.log) << c.name;
+    EXPECT_EQ(missing > 0, std::string(c.name).rfind("no ", 0) == 0) << c.name;
+    if (c.log == kUpToBss && c.ready == 0) {
+      const WlanRequestRecord& bss = trace.requests[trace.count - 1];
+      EXPECT_EQ(bss.result < 0 ? bss.error : static_cast<int>(bss.word),
+                std::string(c.name) == "bss unreadable" ? EIO : 0)
+          << c.name;
+    }
   }
 }
 
@@ -82,27 +108,35 @@ TEST_F(Radio, AssociationListSearch) {
     const char* name;
     std::vector<MacAddress> entries;
     std::optional<std::uint32_t> count;
-    int found;
+    int position;  // of the client, or -1
   };
   std::vector<MacAddress> full;  // 74 entries: all that fit the 448-byte buffer
   for (int k = 0; k < 73; ++k) full.push_back(other(static_cast<std::uint8_t>(k)));
   full.push_back(kClient);
   const Case cases[] = {
-      {"empty", {}, std::nullopt, 0},
-      {"first", {kClient, other(1), other(2)}, std::nullopt, 1},
-      {"third", {other(1), other(2), kClient}, std::nullopt, 1},
-      {"last of a full buffer", full, std::nullopt, 1},
-      {"count 0 hides entries", {kClient}, 0u, 0},
-      {"count stops before the client", {other(1), kClient}, 1u, 0},
-      {"last byte differs", {{0x02, 0xc1, 0x1e, 0x00, 0x00, 0x06}}, std::nullopt, 0},
-      {"first byte differs", {{0x03, 0xc1, 0x1e, 0x00, 0x00, 0x05}}, std::nullopt, 0},
-      {"lying count, client absent", {other(1)}, 0xFFFFFFFFu, 0},
-      {"lying count, client last in buffer", full, 1000u, 1},
+      {"empty", {}, std::nullopt, -1},
+      {"first", {kClient, other(1), other(2)}, std::nullopt, 0},
+      {"third", {other(1), other(2), kClient}, std::nullopt, 2},
+      {"last of a full buffer", full, std::nullopt, 73},
+      {"count 0 hides entries", {kClient}, 0u, -1},
+      {"count stops before the client", {other(1), kClient}, 1u, -1},
+      {"last byte differs", {{0x02, 0xc1, 0x1e, 0x00, 0x00, 0x06}}, std::nullopt, -1},
+      {"first byte differs", {{0x03, 0xc1, 0x1e, 0x00, 0x00, 0x05}}, std::nullopt, -1},
+      {"lying count, client absent", {other(1)}, 0xFFFFFFFFu, -1},
+      {"lying count, client last in buffer", full, 1000u, 73},
   };
   for (const Case& c : cases) {
     driver.interfaces = readyRadio(0, c.entries);
     driver.interfaces[0].count = c.count;
-    EXPECT_EQ(radioHasClient(0, kClient), c.found) << c.name;
+    EXPECT_EQ(radioHasClient(0, kClient), c.position >= 0 ? 1 : 0) << c.name;
+    AssocList list;
+    ASSERT_EQ(radioAssocList(0, list), 0) << c.name;
+    EXPECT_EQ(assocListPosition(list, kClient), c.position) << c.name;
+    const std::uint32_t entries = assocListEntries(list);
+    EXPECT_EQ(entries, std::min<std::uint32_t>(c.count.value_or(c.entries.size()), 74)) << c.name;
+    if (c.position >= 0) {
+      EXPECT_EQ(assocListEntry(list, c.position), kClient) << c.name;
+    }
   }
 }
 
@@ -116,6 +150,16 @@ TEST_F(Radio, UnreadableListHasNoClient) {
     EXPECT_EQ(radioHasClient(0, mac), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "wl0.1: Input/output error\n");
   }
+  // Traced, the failure is the request's own, with its errno.
+  AssocList list;
+  WlanTrace trace;
+  testing::internal::CaptureStderr();
+  EXPECT_NE(radioAssocList(0, list, &trace), 0);
+  testing::internal::GetCapturedStderr();
+  ASSERT_EQ(trace.count, 1);
+  EXPECT_LT(trace.requests[0].result, 0);
+  EXPECT_EQ(trace.requests[0].error, EIO);
+  EXPECT_FALSE(trace.requests[0].noSocket);
 }
 
 TEST(AssocList, NeverReadsPastTheBuffer) {

@@ -74,6 +74,16 @@ expand_errnos() {
   printf '%s' "$text"
 }
 
+# ends_with_status RUN STATUS: the companion's account in OUT/RUN.stdout
+# ends with its status, unless the caller closed its stdout.
+ends_with_status() {
+  [ "$row_under" = "caller closed-stdio" ] || tail -n 1 "$out/$1.stdout" | grep -q "^status $2: " || {
+    echo "client_check-explain's account ($1) does not end with its status $2:"
+    tail -n 3 "$out/$1.stdout"
+    failed=1
+  }
+}
+
 # compare_row OUT: compares OUT/exits, stdout, stderr, driver.log and
 # probe.log with the row read last; prints the differences; false on one.
 compare_row() {
@@ -103,11 +113,25 @@ compare_row() {
   sed 's/^usage: client_check ADDRESS_WORD$/usage: client_check-explain [--version] [ADDRESS_WORD]/' \
     "$out/want_stderr" > "$out/want_explain_stderr"
   expect "client_check-explain's stderr" "$out/want_explain_stderr" "$out/explain.stderr"
-  [ "$row_under" = "caller closed-stdio" ] || tail -n 1 "$out/explain.stdout" |
-    grep -q "^status $row_explain: " || {
-    echo "client_check-explain's account does not end with its status:"
-    tail -n 3 "$out/explain.stdout"
-    failed=1
-  }
+  ends_with_status explain "$row_explain"
+  # With no argument, where the call examined every radio: the same
+  # requests, messages and status; where it found the client, the client
+  # among the stations, with its address.
+  case $row_explain in
+    0 | 3)
+      expect "client_check-explain's status with no argument" "$out/want_explain_exit" \
+        "$out/stations.exit"
+      expect "client_check-explain's requests with no argument" "$out/explain.log" "$out/stations.log"
+      expect "client_check-explain's stderr with no argument" "$out/explain.stderr" \
+        "$out/stations.stderr"
+      ends_with_status stations "$row_explain" ;;
+    1)
+      [ "$row_under" = "caller closed-stdio" ] ||
+        grep -q "^  station [0-9]*: .* $row_dotted\$" "$out/stations.stdout" || {
+        echo "client_check-explain with no argument does not list $row_dotted:"
+        cat "$out/stations.stdout"
+        failed=1
+      } ;;
+  esac
   return "$failed"
 }
