@@ -10,12 +10,16 @@ SECTION = "net"
 LICENSE = "MIT"
 LIC_FILES_CHKSUM = "file://LICENSE;md5=3c5eb3218c50f2a7427c859440676549"
 
-SRC_URI = "https://downloads.example.org/client_check/client_check-${PV}.tar.gz"
-S = "${WORKDIR}/client_check-${PV}"
+# Unpacked into ${BP}, where S is by default on every release line.
+SRC_URI = "https://downloads.example.org/client_check/client_check-${PV}.tar.gz;subdir=${BP};striplevel=1"
 
 inherit cmake
 
 FILES:${PN} += "${datadir}/client_check"
+# client_check-explain, for checking a deployment: a package of its own.
+PACKAGE_BEFORE_PN = "${PN}-explain"
+SUMMARY:${PN}-explain = "Why client_check answers what it answers"
+FILES:${PN}-explain = "${bindir}/client_check-explain"
 # The probe runs arping (busybox's applet, where the image's busybox has it,
 # does as well).
 RDEPENDS:${PN} += "iputils-arping"
