@@ -67,8 +67,7 @@ void sayRequests(const WlanTrace& trace) {
           r.command == wlan::kCmdGetMagic ? " (the tool prints nothing for this request)" : "");
     } else if (r.command == wlan::kCmdGetMagic) {
       say("  %s: %s: 0x%08x, %s", r.ifname, asked, r.word,
-          r.word == wlan::kDriverMagic ? "the driver's magic"
-                                       : "not the driver's magic 0x14e46c77");
+          r.word == wlan::kDriverMagic ? "the driver's magic" : "not the driver's magic");
     } else if (r.command == wlan::kCmdGetVersion) {
       say("  %s: %s: %u, %s", r.ifname, asked, r.word,
           r.word == 1 || r.word == 2 ? "accepted" : "not accepted (1 or 2 is)");
@@ -99,35 +98,45 @@ bool excludedByFailure(int radio, const WlanTrace& trace, RadioAccount& account)
   return true;
 }
 
+// The record of the last request for variable `name` in `trace`, if any.
+const WlanRequestRecord* variableRecord(const WlanTrace& trace, int kept, const char* name) {
+  const WlanRequestRecord* found = nullptr;
+  for (int k = 0; k < kept; ++k) {
+    const WlanRequestRecord& r = trace.requests[k];
+    if (r.command == wlan::kCmdGetVar && std::strcmp(r.varname, name) == 0) found = &r;
+  }
+  return found;
+}
+
 // Says which rule decided the readiness of a radio that `trace` examined.
 void sayReadiness(int radio, const WlanTrace& trace, RadioAccount& account) {
   if (excludedByFailure(radio, trace, account)) return;
   const int kept = trace.count < WlanTrace::kCapacity ? trace.count : WlanTrace::kCapacity;
-  bool variableFailed = false;
-  for (int k = 0; k < kept; ++k) {
-    const WlanRequestRecord& r = trace.requests[k];
-    if (r.command != wlan::kCmdGetVar) continue;
-    if (r.result < 0) variableFailed = true;
-    if (r.result >= 0 && r.word != 0 && std::strcmp(r.varname, "bss") != 0) {
-      say("radio %d: not ready: \"%s\" reads %d (the radio is bridged as a client)", radio,
-          r.varname, static_cast<int>(r.word));
-      return;
-    }
-  }
-  const WlanRequestRecord& last = trace.requests[kept > 0 ? kept - 1 : 0];
+  const WlanRequestRecord* psta = variableRecord(trace, kept, "psta");
+  const WlanRequestRecord* wet = variableRecord(trace, kept, "wet_tunnel");
+  const bool variablesRead =
+      psta != nullptr && psta->result >= 0 && wet != nullptr && wet->result >= 0;
   if (account.ready) {
-    say("radio %d: ready: the driver's interface, \"bss\" set%s", radio,
-        variableFailed ? ", a failed \"psta\" or \"wet_tunnel\" read excludes nothing"
-                       : ", \"psta\" and \"wet_tunnel\" clear");
-  } else if (kept == 0) {
-    say("radio %d: not ready: no request was made", radio);
-  } else if (last.command == wlan::kCmdGetMagic) {
-    say("radio %d: not ready: %s does not belong to the driver", radio, last.ifname);
-  } else if (last.command == wlan::kCmdGetVersion) {
-    say("radio %d: not ready: the driver's interface version is not 1 or 2", radio);
-  } else {
-    say("radio %d: not ready: \"bss\" reads 0 (its network is down)", radio);
+    say("radio %d: ready: the driver's interface, \"bss\" set, %s", radio,
+        variablesRead ? "\"psta\" and \"wet_tunnel\" clear"
+                      : "a failed \"psta\" or \"wet_tunnel\" read excludes nothing");
+    return;
   }
+  if (variablesRead && (psta->word != 0 || wet->word != 0)) {
+    const WlanRequestRecord& set = psta->word != 0 ? *psta : *wet;
+    say("radio %d: not ready: \"%s\" reads %d (the radio is bridged as a client)", radio,
+        set.varname, static_cast<int>(set.word));
+    return;
+  }
+  const int last = trace.requests[kept > 0 ? kept - 1 : 0].command;
+  if (kept == 0)
+    say("radio %d: not ready: no request was made", radio);
+  else if (last == wlan::kCmdGetMagic)
+    say("radio %d: not ready: %s does not belong to the driver", radio, trace.requests[0].ifname);
+  else if (last == wlan::kCmdGetVersion)
+    say("radio %d: not ready: the driver's interface version is not 1 or 2", radio);
+  else
+    say("radio %d: not ready: \"bss\" reads 0 (its network is down)", radio);
 }
 
 // The readiness test of the tool, told.
@@ -146,6 +155,7 @@ RadioAccount examineReadiness(int radio) {
 
 // The association list of a ready radio, told; false when it cannot be read.
 bool examineList(int radio, AssocList& list, RadioAccount& account) {
+  if (!account.ready) return false;
   WlanTrace trace;
   const int failed = radioAssocList(radio, list, &trace);
   sayRequests(trace);
@@ -251,9 +261,8 @@ int explainClient(in_addr_t address) {
 
   RadioAccount radios[kRadioCount];
   for (int radio = 0; radio < kRadioCount; ++radio) {
-    radios[radio] = examineReadiness(radio);
-    if (!radios[radio].ready) continue;
     AssocList list;
+    radios[radio] = examineReadiness(radio);
     if (!examineList(radio, list, radios[radio])) continue;
     const int position = assocListPosition(list, mac);
     if (position < 0) {
@@ -271,9 +280,8 @@ int explainClient(in_addr_t address) {
 int explainStations() {
   RadioAccount radios[kRadioCount];
   for (int radio = 0; radio < kRadioCount; ++radio) {
-    radios[radio] = examineReadiness(radio);
-    if (!radios[radio].ready) continue;
     AssocList list;
+    radios[radio] = examineReadiness(radio);
     if (!examineList(radio, list, radios[radio])) continue;
     const std::uint32_t stations = assocListEntries(list);
     say("radio %d: %u stations", radio, stations);
