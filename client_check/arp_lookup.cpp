@@ -5,7 +5,6 @@
 #include <fcntl.h>
 
 #include <cerrno>
-
 #include <cstring>
 
 #include "client_check/arp_line.h"
