@@ -15,7 +15,11 @@
 #                             machine_busybox and machine_builds (an array: the
 #                             configurations that name it); false when none
 #   build_calls NAME          the system calls configuration NAME makes
-matrix_file=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/matrix
+# Run as a command, it prints a configuration's line for tests/CMakeLists.txt:
+#   bash tests/matrix.sh configuration NAME   TOOLCHAIN|OPTIONS|PACKAGES|BUDGETS|MACHINE,
+#                                             or fails when NAME has no line
+# CLIENT_CHECK_MATRIX names another matrix file (tests/world-rules plants one).
+matrix_file=${CLIENT_CHECK_MATRIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/matrix}
 matrix_section() {
   awk -v title="## $1" '/^## / { on = ($0 == title); next } on && !/^#/ && NF' "$matrix_file"
 }
@@ -52,3 +56,11 @@ build_calls() {
       for (i = 1; i <= n; i++) if (builds[i] == build || builds[i] == "*") { sub(/ +$/, "", $1); print $1 }
     }'
 }
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  [ "${1:-}" = configuration ] && [ $# -eq 2 ] ||
+    { echo "usage: bash tests/matrix.sh configuration NAME" >&2; exit 2; }
+  read_configuration "$2" ||
+    { echo "tests/matrix: no configuration '$2' (its line starts with the name, then '|')" >&2; exit 1; }
+  printf '%s|%s|%s|%s|%s\n' "$config_toolchain" "$config_options" "$config_packages" "$config_budget" \
+    "$config_machine"
+fi
