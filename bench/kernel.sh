@@ -16,8 +16,8 @@ rule="|---|---|---|---|"
 [ -z "$before" ] || { header+=" before: instructions | before: syscalls | before: wall | wall vs before |"; rule+="---|---|---|---|"; }
 echo "$header"
 echo "$rule"
-for row in "two:$root/simulator/scenarios/not-associated.scn" "one:$root/bench/single-band.scn" \
-  "none (guest networks off):$root/tests/end_to_end/scenarios/no-driver.scn"; do
+for row in "two:$root/simulator/scenarios/not-associated.scn" "one:$root/simulator/scenarios/single-band.scn" \
+  "none (guest networks off):$root/simulator/scenarios/no-driver.scn"; do
   scenario=${row#*:}
   devices=$("$reader" network "$scenario" | awk '$1 == "interface" { print $2 }')
   k=0
@@ -42,7 +42,7 @@ echo "### The probe without close_range"
 echo
 echo "An unknown client (the probe goes to a logging stand-in), under the scenario reader's filter: close_range() answered ENOSYS, as before Linux 5.11, or not filtered; the same wrapper around each. System calls of the whole run (shell and stand-in included); wall medians side by side."
 echo
-stock=$root/simulator/scenarios/argument-zero.scn older=$root/tests/end_to_end/scenarios/older-kernel.scn
+stock=$root/simulator/scenarios/argument-zero.scn older=$root/simulator/scenarios/older-kernel.scn
 header="| open-files limit | close_range: syscalls | ENOSYS: syscalls | close_range: wall | ENOSYS: wall |"
 rule="|---|---|---|---|---|"
 [ -z "$before" ] || { header+=" before, ENOSYS: syscalls | before, ENOSYS: wall |"; rule+="---|---|"; }

@@ -16,7 +16,7 @@
 #
 # The compiler's search path is replaced (-nostdinc): its C++ headers, its
 # own headers, then the C library's and the kernel's; glibc's are never seen.
-# Only the C++ headers' glibc assumptions remain; cmake/libc_compat.h, which
+# Only the C++ headers' glibc assumptions remain; client_check/libc_compat.h, which
 # every target of the project includes first, answers those.
 set(CMAKE_SYSTEM_NAME Linux)
 if(LIBC_KERNEL_FROM)

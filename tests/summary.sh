@@ -5,7 +5,7 @@
 # tests/world-rules, which plants results to check these rules).
 #   configuration_result NAME CTEST_OUTPUT LAST_TEST_LOG ELAPSED
 #   configuration_unbuilt NAME
-#   machine_result MACHINE STATUS LOG      a machine's table, as run_rows logs it
+#   machine_result MACHINE STATUS LOG      a machine's table, as on-router logs it
 #   machines_not_run USED... -- RAN...     the machines that should have run
 #   summary_print                          prints it all; false when the run failed
 # allow_skips=1 counts a skip apart without failing the run.

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Reads tests/matrix; sourced by tests/run, tests/end_to_end/run_rows and
+# Reads tests/matrix; sourced by tests/run, tests/end_to_end/on-router and
 # the machine scripts of simulator/.
 #   matrix_section TITLE      prints the lines of section "## TITLE", without
 #                             comments and blank lines
@@ -16,7 +16,7 @@
 #                             configurations that name it); false when none
 #   build_calls NAME          the system calls configuration NAME makes
 # Run as a command, it prints a configuration's line for tests/CMakeLists.txt:
-#   bash tests/matrix.sh configuration NAME   TOOLCHAIN|OPTIONS|PACKAGES|BUDGETS|MACHINE,
+#   bash tests/matrix-reader.sh configuration NAME   TOOLCHAIN|OPTIONS|PACKAGES|BUDGETS|MACHINE,
 #                                             or fails when NAME has no line
 # CLIENT_CHECK_MATRIX names another matrix file (tests/world-rules plants one).
 matrix_file=${CLIENT_CHECK_MATRIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/matrix}
@@ -58,7 +58,7 @@ build_calls() {
 }
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   [ "${1:-}" = configuration ] && [ $# -eq 2 ] ||
-    { echo "usage: bash tests/matrix.sh configuration NAME" >&2; exit 2; }
+    { echo "usage: bash tests/matrix-reader.sh configuration NAME" >&2; exit 2; }
   read_configuration "$2" ||
     { echo "tests/matrix: no configuration '$2' (its line starts with the name, then '|')" >&2; exit 1; }
   printf '%s|%s|%s|%s|%s\n' "$config_toolchain" "$config_options" "$config_packages" "$config_budget" \

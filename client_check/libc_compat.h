@@ -3,8 +3,8 @@
 // differ, in one place. Every translation unit of the project includes it
 // first (-include), so that no source file carries a conditional for a C
 // library.
-#ifndef CMAKE_LIBC_COMPAT_H
-#define CMAKE_LIBC_COMPAT_H
+#ifndef CLIENT_CHECK_LIBC_COMPAT_H
+#define CLIENT_CHECK_LIBC_COMPAT_H
 
 #include <features.h>  // defines __GLIBC__ in glibc and uClibc-ng, __UCLIBC__ in uClibc-ng
 
@@ -42,4 +42,4 @@ typedef int LibcIoctlRequest;
 #endif
 #endif
 
-#endif  // CMAKE_LIBC_COMPAT_H
+#endif  // CLIENT_CHECK_LIBC_COMPAT_H

@@ -25,7 +25,7 @@
 #include "client_check/file_descriptor.h"
 #include "simulator/driver/driver_model.h"
 #include "simulator/floor/call_floor.h"
-#include "simulator/scenarios/scenario.h"
+#include "simulator/reader/scenario.h"
 
 namespace {
 

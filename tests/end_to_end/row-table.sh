@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Reading a row of cases.txt and comparing what a run of it left, for
-# tests/end_to_end/run_rows. Sourced.
+# tests/end_to_end/on-router. Sourced.
 
 trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; printf '%s' "${s%"${s##*[![:space:]]}"}"; }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "simulator/scenarios/scenario.h"
+#include "simulator/reader/scenario.h"
 
 #include <errno.h>
 #include <fcntl.h>
