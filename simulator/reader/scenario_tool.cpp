@@ -1,31 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The scenario reader as a command for the routers; the usage text below
-// says what each command does. Exit status: 0; 1 when the scenario has a
-// fault or an entry is refused; 2 on a usage error.
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <linux/filter.h>
-#include <linux/neighbour.h>
-#include <linux/netlink.h>
-#include <linux/rtnetlink.h>
-#include <linux/seccomp.h>
-#include <net/if.h>
-#include <poll.h>
-#include <sys/prctl.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
+// The scenario reader as a command for the routers: a dispatch over the
+// commands of tool_commands.h; the usage text below says what each does.
+// Exit status: 0; 1 when the scenario has a fault or an entry is refused; 2
+// on a usage error.
 #include <errno.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
-#include <cstring>
-
-#include "client_check/file_descriptor.h"
+#include "client_check/radio.h"
 #include "simulator/driver/driver_model.h"
 #include "simulator/floor/call_floor.h"
 #include "simulator/reader/scenario.h"
+#include "simulator/reader/tool_commands.h"
 
 namespace {
 
@@ -53,287 +39,7 @@ class Printer : public scenario::Listener {
   bool notices_;
 };
 
-// An arp line of a valid scenario, with its defaults: the device br0, the
-// state reachable, the MAC of an incomplete entry all zero.
-struct ArpLine {
-  const char* address;
-  const char* mac = "00:00:00:00:00:00";
-  const char* device = "br0";
-  const char* state = "reachable";
-  explicit ArpLine(const scenario::Words& w) : address(w.word[1]) {
-    if (std::strcmp(w.word[2], "incomplete") == 0)
-      state = "incomplete";
-    else
-      mac = w.word[2];
-    for (std::size_t k = 3; k < w.count; ++k)
-      (scenario::entryState(w.word[k]) >= 0 ? state : device) = w.word[k];
-  }
-};
-
-// Prints the network lines, an arp line always as "arp IP MAC DEVICE STATE".
-class NetworkLines : public scenario::Listener {
- public:
-  void network(unsigned, const scenario::Words& words) override {
-    if (std::strcmp(words.word[0], "arp") == 0) {
-      const ArpLine arp(words);
-      printf("arp %s %s %s %s\n", arp.address, arp.mac, arp.device, arp.state);
-      return;
-    }
-    for (std::size_t k = 0; k < words.count; ++k) printf("%s%s", k > 0 ? " " : "", words.word[k]);
-    putchar('\n');
-  }
-};
-
-// Applies the sysctl lines: NAME with dots for slashes, a slash for a dot
-// within a part (as sysctl(8) reads it).
-class Settings : public scenario::Listener {
- public:
-  void network(unsigned, const scenario::Words& w) override {
-    if (std::strcmp(w.word[0], "sysctl") != 0) return;
-    char path[256] = "/proc/sys/";
-    std::size_t at = std::strlen(path);
-    for (const char* p = w.word[1]; *p != '\0' && at + 1 < sizeof path; ++p)
-      path[at++] = *p == '.' ? '/' : *p == '/' ? '.' : *p;
-    path[at] = '\0';
-    char value[128];
-    const int n = snprintf(value, sizeof value, "%s\n", w.word[2]);
-    const FileDescriptor setting(open(path, O_WRONLY | O_CLOEXEC));
-    if (!setting.isOpen() || write(setting.fd(), value, static_cast<std::size_t>(n)) != n) {
-      fprintf(stderr, "scenario_tool: cannot set %s: %s\n", w.word[1], strerror(errno));
-      ok = false;
-    }
-  }
-  bool ok = true;
-};
-
-// Adds ARP entries as the kernel makes them: permanent, reachable and stale
-// ones through rtnetlink, a batch of requests at a time, each acknowledged;
-// incomplete and failed ones by sending a datagram to the address, so that
-// the kernel starts to resolve it, and for a failed one waiting until it
-// gives up (for one with a MAC, from a stale entry with that MAC).
-class Neighbours : public scenario::Listener {
- public:
-  Neighbours() : netlink_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)) {}
-
-  void network(unsigned, const scenario::Words& w) override {
-    if (std::strcmp(w.word[0], "arp") == 0) {
-      const ArpLine arp(w);
-      unsigned char mac[6] = {};
-      unsigned b[6];
-      sscanf(arp.mac, "%x:%x:%x:%x:%x:%x", &b[0], &b[1], &b[2], &b[3], &b[4], &b[5]);
-      for (int k = 0; k < 6; ++k) mac[k] = static_cast<unsigned char>(b[k]);
-      const char* device = arp.device;
-      in_addr address{};
-      inet_pton(AF_INET, arp.address, &address);
-      const bool known = std::memcmp(mac, "\0\0\0\0\0\0", 6) != 0;
-      const int state = scenario::entryState(arp.state);
-      static const int kAdded[] = {NUD_PERMANENT, NUD_REACHABLE, NUD_STALE};
-      if (state >= 0 && state < 3) {
-        add(address, mac, device, kAdded[state]);
-      } else {  // failed: resolved in vain (from a stale entry when it has a MAC)
-        if (state == 3 && known) add(address, mac, device, NUD_STALE);
-        resolve(address, device, state == 3);
-      }
-    } else if (std::strcmp(w.word[0], "arp-fill") == 0) {
-      // COUNT permanent entries 10.x.y.z on br0, each with a MAC of its own.
-      const unsigned long count = strtoul(w.word[1], nullptr, 10);
-      for (std::uint32_t i = 1; i <= count && ok_; ++i) {
-        const in_addr address{htonl(0x0A000000u | i)};
-        unsigned char mac[6] = {0x02, 0xf1};
-        const std::uint32_t word = htonl(i);
-        std::memcpy(mac + 2, &word, 4);
-        add(address, mac, "br0", NUD_PERMANENT);
-      }
-    }
-  }
-
-  // Sends what is pending and reads its acknowledgements.
-  bool finish() {
-    if (!netlink_.isOpen()) {
-      perror("scenario_tool: netlink");
-      return false;
-    }
-    if (used_ > 0 && send(netlink_.fd(), batch_, used_, 0) != static_cast<ssize_t>(used_)) {
-      perror("scenario_tool: netlink send");
-      ok_ = false;
-    }
-    for (std::size_t acked = 0; acked < pending_ && ok_;) {
-      char reply[8192];
-      const ssize_t n = recv(netlink_.fd(), reply, sizeof reply, 0);
-      if (n <= 0) {
-        perror("scenario_tool: netlink recv");
-        return false;
-      }
-      int left = static_cast<int>(n);
-      // NLMSG_OK compares the unsigned length with the signed rest, which
-      // must stay signed: it goes below zero past the last message.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wsign-compare"
-      for (auto* h = reinterpret_cast<nlmsghdr*>(reply); NLMSG_OK(h, left);
-           h = NLMSG_NEXT(h, left)) {
-#pragma GCC diagnostic pop
-        if (h->nlmsg_type != NLMSG_ERROR) continue;
-        ++acked;
-        const int error = -static_cast<const nlmsgerr*>(NLMSG_DATA(h))->error;
-        if (error != 0) {
-          fprintf(stderr, "scenario_tool: an ARP entry was refused: %s\n", strerror(error));
-          ok_ = false;
-        }
-      }
-    }
-    used_ = pending_ = 0;
-    return ok_;
-  }
-
- private:
-  // Makes the kernel resolve `address` on `device`: a datagram to it (to
-  // the discard port) is queued while the kernel asks for its MAC. When
-  // `failed` is set, waits (with the rest) until the kernel gives up.
-  void resolve(in_addr address, const char* device, bool failed) {
-    if (!finish()) return;
-    const FileDescriptor udp(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(9);
-    to.sin_addr = address;
-    const bool sent =
-        udp.isOpen() &&
-        setsockopt(udp.fd(), SOL_SOCKET, SO_BINDTODEVICE, device, strlen(device) + 1) == 0 &&
-        sendto(udp.fd(), "", 1, 0, reinterpret_cast<sockaddr*>(&to), sizeof to) == 1;
-    if (!sent) {
-      fprintf(stderr, "scenario_tool: cannot send to %s on %s: %s\n", inet_ntoa(address), device,
-              strerror(errno));
-      ok_ = false;
-    }
-    if (failed && awaited_ < kAwaited) {
-      awaitedAddress_[awaited_] = address;
-      awaitedDevice_[awaited_++] = if_nametoindex(device);
-    }
-  }
-
- public:
-  // Waits (at most 30 s) until the kernel has given up on each address
-  // resolved as failed.
-  bool awaitFailed() {
-    if (!finish()) return false;
-    for (int turn = 0; turn < 300; ++turn) {
-      std::size_t done = 0;
-      for (std::size_t k = 0; k < awaited_; ++k)
-        if (state(awaitedAddress_[k], awaitedDevice_[k]) == NUD_FAILED) ++done;
-      if (done == awaited_) return true;
-      poll(nullptr, 0, 100);  // a tenth of a second
-    }
-    fputs("scenario_tool: the kernel did not give up on an address in 30 s\n", stderr);
-    return false;
-  }
-
- private:
-  // The state of one neighbour entry, asked of rtnetlink; 0 when there is none.
-  int state(in_addr address, unsigned index) {
-    struct {
-      nlmsghdr header;
-      ndmsg neighbour;
-      rtattr destination;
-      in_addr address;
-    } request{};
-    request.header.nlmsg_len = sizeof request;
-    request.header.nlmsg_type = RTM_GETNEIGH;
-    request.header.nlmsg_flags = NLM_F_REQUEST;
-    request.neighbour.ndm_family = AF_INET;
-    request.neighbour.ndm_ifindex = static_cast<int>(index);
-    request.destination.rta_type = NDA_DST;
-    request.destination.rta_len = RTA_LENGTH(sizeof(in_addr));
-    request.address = address;
-    char reply[1024];
-    if (send(netlink_.fd(), &request, sizeof request, 0) != static_cast<ssize_t>(sizeof request))
-      return 0;
-    const ssize_t n = recv(netlink_.fd(), reply, sizeof reply, 0);
-    const auto* h = reinterpret_cast<const nlmsghdr*>(reply);
-    if (n < static_cast<ssize_t>(NLMSG_LENGTH(sizeof(ndmsg))) || h->nlmsg_type != RTM_NEWNEIGH)
-      return 0;
-    return static_cast<const ndmsg*>(NLMSG_DATA(h))->ndm_state;
-  }
-
-  void add(in_addr address, const unsigned char* mac, const char* device, int state) {
-    const unsigned index = if_nametoindex(device);
-    if (index == 0) {
-      fprintf(stderr, "scenario_tool: no device %s\n", device);
-      ok_ = false;
-      return;
-    }
-    struct Request {
-      nlmsghdr header;
-      ndmsg neighbour;
-      char attributes[64];
-    };
-    // Each acknowledgement takes about a kilobyte of the socket's receive
-    // buffer (some 200 KB): a batch stays well below it.
-    if ((pending_ == kBatch || used_ + sizeof(Request) > sizeof batch_) && !finish()) return;
-    auto* r = reinterpret_cast<Request*>(batch_ + used_);
-    std::memset(r, 0, sizeof *r);
-    r->header.nlmsg_type = RTM_NEWNEIGH;
-    r->header.nlmsg_flags = NLM_F_REQUEST | NLM_F_ACK | NLM_F_CREATE | NLM_F_REPLACE;
-    r->header.nlmsg_seq = static_cast<unsigned>(++pending_);
-    r->neighbour.ndm_family = AF_INET;
-    r->neighbour.ndm_ifindex = static_cast<int>(index);
-    r->neighbour.ndm_state = static_cast<unsigned short>(state);
-    std::size_t length = NLMSG_LENGTH(sizeof(ndmsg));
-    auto attribute = [&](unsigned short type, const void* data, std::size_t size) {
-      auto* a = reinterpret_cast<rtattr*>(reinterpret_cast<char*>(r) + NLMSG_ALIGN(length));
-      a->rta_type = type;
-      a->rta_len = static_cast<unsigned short>(RTA_LENGTH(size));
-      std::memcpy(RTA_DATA(a), data, size);
-      length = NLMSG_ALIGN(length) + RTA_ALIGN(a->rta_len);
-    };
-    attribute(NDA_DST, &address, sizeof address);
-    attribute(NDA_LLADDR, mac, 6);
-    r->header.nlmsg_len = static_cast<unsigned>(length);
-    used_ += NLMSG_ALIGN(length);
-  }
-
-  static constexpr std::size_t kBatch = 64;
-  static constexpr std::size_t kAwaited = 64;
-  in_addr awaitedAddress_[kAwaited];
-  unsigned awaitedDevice_[kAwaited];
-  std::size_t awaited_ = 0;
-  const FileDescriptor netlink_;
-  bool ok_ = true;
-  std::size_t used_ = 0;
-  std::size_t pending_ = 0;
-  char batch_[32 * 1024];
-};
-
 }  // namespace
-
-// Collects what the scenario says of the kernel.
-class KernelLines : public scenario::Listener {
- public:
-  void network(unsigned, const scenario::Words& w) override {
-    if (std::strcmp(w.word[0], "kernel") == 0 && count_ < kMax)
-      missing_[count_++] = scenario::missingCall(w.word[2]);
-  }
-  // Installs a filter answering each missing call ENOSYS; true when there
-  // is nothing to filter or the filter is in place.
-  bool apply() const {
-    if (count_ == 0) return true;
-    sock_filter program[2 * kMax + 2];
-    std::size_t n = 0;
-    program[n++] = BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr));
-    for (std::size_t k = 0; k < count_; ++k) {
-      program[n++] = BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<unsigned>(missing_[k]), 0, 1);
-      program[n++] = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (ENOSYS & SECCOMP_RET_DATA));
-    }
-    program[n++] = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW);
-    const sock_fprog filter = {static_cast<unsigned short>(n), program};
-    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
-           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter, 0, 0) == 0;
-  }
-
- private:
-  static constexpr std::size_t kMax = 4;
-  long missing_[kMax];
-  std::size_t count_ = 0;
-};
 
 int printNames() {
   char names[scenario::kAskedInterfaces][kInterfaceNameSize];
@@ -344,32 +50,6 @@ int printNames() {
   for (const driver_var& var : driver_model_ready_primary) printf(" %s", var.name);
   putchar('\n');
   return fflush(stdout) == 0 ? 0 : 1;
-}
-
-// Runs the COMMAND of `scenario_tool WORD WORD COMMAND [ARG...]`; 127 when it
-// cannot be run.
-int execCommand(char** argv) {
-  execvp(argv[3], argv + 3);
-  fprintf(stderr, "scenario_tool: %s: %s\n", argv[3], strerror(errno));
-  return 127;
-}
-
-// A caller holding COUNT descriptors beyond the standard three open across
-// exec, each on /dev/null, runs COMMAND.
-int holdAndExec(char** argv) {
-  char* end = nullptr;
-  const long count = strtol(argv[2], &end, 10);
-  if (*end != '\0' || count < 0 || count > 4096) {
-    fprintf(stderr, "scenario_tool: hold: not a count: %s\n", argv[2]);
-    return 2;
-  }
-  for (long k = 0; k < count; ++k) {
-    if (open("/dev/null", O_RDONLY) < 0) {
-      perror("scenario_tool: hold");
-      return 1;
-    }
-  }
-  return execCommand(argv);
 }
 
 int main(int argc, char** argv) {
@@ -413,25 +93,7 @@ int main(int argc, char** argv) {
     return fwrite(&driver, sizeof driver, 1, stdout) == 1 && fflush(stdout) == 0 ? 0 : 1;
   // The network lines of a valid scenario: read once more, acted on in turn.
   if (!scenario::load(argv[2], text, printer)) return 1;
-  if (exec) {
-    KernelLines kernel;
-    scenario::read(text, driver, kernel);
-    if (!kernel.apply()) {
-      perror("scenario_tool: seccomp");
-      return 1;
-    }
-    return execCommand(argv);
-  }
-  if (strcmp(argv[1], "network") == 0) {
-    NetworkLines lines;
-    scenario::read(text, driver, lines);
-    return fflush(stdout) == 0 ? 0 : 1;
-  }
-  // The settings first, wherever their lines stand; then the entries.
-  Settings settings;
-  scenario::read(text, driver, settings);
-  if (!settings.ok || !scenario::load(argv[2], text, printer)) return 1;
-  Neighbours neighbours;
-  scenario::read(text, driver, neighbours);
-  return neighbours.finish() && neighbours.awaitFailed() ? 0 : 1;
+  if (exec) return runOnStatedKernel(text, driver, argv);
+  if (strcmp(argv[1], "network") == 0) return printNetworkLines(text, driver);
+  return applyNeighbours(argv[2], text, driver, printer);
 }
