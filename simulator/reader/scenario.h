@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Reading a scenario, for every part of the test world, so that a scenario
 // means the same to all of them. No heap. A scenario is lines of words; '#'
-// starts a comment; lines may end in CRLF. docs/simulated-router.md
-// ("Scenario files") describes the language.
+// starts a comment; lines may end in CRLF. docs/scenario-files.md
+// describes the language.
 #ifndef SIMULATOR_SCENARIO_H
 #define SIMULATOR_SCENARIO_H
 
