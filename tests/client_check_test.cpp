@@ -70,22 +70,6 @@ std::vector<FakeInterface> returning(int result, std::vector<FakeInterface> inte
   for (auto& byte : junk) byte = 0xA5;
 }
 
-struct FlowCase {
-  const char* name;
-  std::vector<const char*> args;
-  bool arpReadable;
-  std::vector<FakeInterface> interfaces;
-  int verdict;
-  Log log;
-  Log shell;
-  const char* message;
-  // The kernel's side: /sys/class/net there, close_range() known (5.11 and
-  // later), /proc/self/fd readable.
-  bool sysfs = true;
-  bool closeRange = true;
-  bool procFd = true;
-};
-
 Log withList(Log log, int radio) {
   log.push_back(secondaryOf(radio) + " 159");
   return log;
@@ -117,108 +101,61 @@ class ClientCheckFlow : public FakeDriverTest {
   std::string arpPath_;
 };
 
+// What the kernel lacks in a case: /proc/net/arp to open, /sys/class/net
+// to ask first, close_range() (before 5.11), /proc/self/fd to read.
+enum Lacks : unsigned { kNothing = 0, kNoTable = 1, kSysfs = 2, kCloseRange = 4, kProcFd = 8 };
+constexpr unsigned kFds = kCloseRange | kProcFd;
+const MacAddress kShortMac = {0x02, 0xc1, 0x1e, 0, 0, 0};
+
+struct FlowCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::vector<FakeInterface> interfaces;
+  int verdict;
+  Log log;
+  const char* probed = nullptr;  // the address the probe is for, if any
+  const char* message = "";
+  unsigned lacks = kNothing;
+};
+
 TEST_F(ClientCheckFlow, Verdicts) {
+  const auto on0 = readyRadio(0, {kClient}), none = std::vector<FakeInterface>{};
+  const auto on1 = radios(readyRadio(0), readyRadio(1, {kClient}));
+  const auto neither = radios(readyRadio(0), readyRadio(1));
   const FlowCase cases[] = {
-      {"no argument", {}, true, readyRadio(0, {kClient}), -2, {}, {}, kUsage},
-      {"two arguments", {kWord5.c_str(), "1"}, true, readyRadio(0, {kClient}), -2, {}, {}, kUsage},
-      {"argument 0", {"0"}, true, readyRadio(0, {kClient}), -2, {}, {}, ""},
-      {"argument without digits", {" -x"}, true, readyRadio(0, {kClient}), -2, {}, {}, ""},
-      {"missing client probes", {kWord6.c_str()}, true, {}, -1, {}, {probe("192.168.1.6")}, ""},
-      {"all-ones address probes", {"-1"}, true, {}, -1, {}, {probe("255.255.255.255")}, ""},
-      {"unreadable table probes",
-       {kWord5.c_str()},
-       false,
-       readyRadio(0, {kClient}),
-       -1,
-       {},
-       {probe("192.168.1.5")},
-       ""},
-      {"client on radio 0", {kWord5.c_str()}, true, readyRadio(0, {kClient}), 1, kRadio0, {}, ""},
-      {"client on radio 1 only",
-       {kWord5.c_str()},
-       true,
-       radios(readyRadio(0), readyRadio(1, {kClient})),
-       1,
-       kBoth,
-       {},
-       ""},
-      {"client on neither",
-       {kWord5.c_str()},
-       true,
-       radios(readyRadio(0), readyRadio(1)),
-       0,
-       kBoth,
-       {},
-       ""},
+      {"no argument", {}, on0, -2, {}, nullptr, kUsage},
+      {"two arguments", {kWord5, "1"}, on0, -2, {}, nullptr, kUsage},
+      {"argument 0", {"0"}, on0, -2, {}},
+      {"argument without digits", {" -x"}, on0, -2, {}},
+      {"missing client probes", {kWord6}, none, -1, {}, "192.168.1.6"},
+      {"all-ones address probes", {"-1"}, none, -1, {}, "255.255.255.255"},
+      {"unreadable table probes", {kWord5}, on0, -1, {}, "192.168.1.5", "", kNoTable},
+      {"client on radio 0", {kWord5}, on0, 1, kRadio0},
+      {"client on radio 1 only", {kWord5}, on1, 1, kBoth},
+      {"client on neither", {kWord5}, neither, 0, kBoth},
       // The driver never hears of a name the kernel has no device for.
-      {"no radios at all", {kWord5.c_str()}, true, {}, 0, {}, {}, ""},
-      {"no radios, no sysfs to ask first",
-       {kWord5.c_str()},
-       true,
-       {},
-       0,
-       identityRequests(),
-       {},
-       "",
-       false},
-      {"radio 1 missing", {kWord5.c_str()}, true, readyRadio(0), 0, kRadio0, {}, ""},
+      {"no radios at all", {kWord5}, none, 0, {}},
+      {"no radios, no sysfs", {kWord5}, none, 0, identityRequests(), nullptr, "", kSysfs},
+      {"radio 1 missing", {kWord5}, readyRadio(0), 0, kRadio0},
       // Before Linux 5.11 the probe is detached without close_range(): the
       // caller's inheritable descriptors still stay out of it.
-      {"a probe on a kernel without close_range",
-       {kWord6.c_str()},
-       true,
-       {},
-       -1,
-       {},
-       {probe("192.168.1.6")},
-       "",
-       true,
-       false},
-      {"a probe on a kernel without close_range, nor /proc/self/fd",
-       {kWord6.c_str()},
-       true,
-       {},
-       -1,
-       {},
-       {probe("192.168.1.6")},
-       "",
-       true,
-       false,
-       false},
-      {"a driver answering success with positive values",
-       {kWord5.c_str()},
-       true,
-       returning(1, readyRadio(0, {kClient})),
-       1,
-       kRadio0,
-       {},
-       ""},
-      {"a short hardware address leaves the rest of the MAC zero",
-       {kWord11.c_str()},
-       true,
-       readyRadio(0, {MacAddress{0x02, 0xc1, 0x1e, 0, 0, 0}}),
-       1,
-       kRadio0,
-       {},
-       ""},
-      {"incomplete entry searches with a zero MAC",
-       {kWord9.c_str()},
-       true,
-       readyRadio(0, {MacAddress{}}),
-       1,
-       kRadio0,
-       {},
-       ""},
+      {"no close_range", {kWord6}, none, -1, {}, "192.168.1.6", "", kCloseRange},
+      {"no close_range, nor /proc/self/fd", {kWord6}, none, -1, {}, "192.168.1.6", "", kFds},
+      {"a driver's positive results", {kWord5}, returning(1, on0), 1, kRadio0},
+      // A short hardware address leaves the rest of the MAC zero; an
+      // incomplete entry searches with a zero one.
+      {"short hardware address", {kWord11}, readyRadio(0, {kShortMac}), 1, kRadio0},
+      {"incomplete entry", {kWord9}, readyRadio(0, {MacAddress{}}), 1, kRadio0},
   };
   for (const FlowCase& c : cases) {
     driver = FakeDriver{};
     driver.interfaces = c.interfaces;
-    driver.sysfs = c.sysfs;
-    driver.closeRange = c.closeRange;
-    driver.procFd = c.procFd;
-    if (c.arpReadable) driver.arpTablePath = arpPath_;
+    driver.sysfs = (c.lacks & kSysfs) == 0;
+    driver.closeRange = (c.lacks & kCloseRange) == 0;
+    driver.procFd = (c.lacks & kProcFd) == 0;
+    if ((c.lacks & kNoTable) == 0) driver.arpTablePath = arpPath_;
     std::vector<char*> argv = {const_cast<char*>("client_check")};
-    for (const char* a : c.args) argv.push_back(const_cast<char*>(a));
+    for (const std::string& a : c.args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     // Standard output and error are captured, standard input is a pipe of
     // the caller's (whatever the test runner's own is), and the caller holds
@@ -239,8 +176,9 @@ TEST_F(ClientCheckFlow, Verdicts) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message + std::string("after")) << c.name;
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << c.name;
     EXPECT_EQ(driver.log(), c.log) << c.name;
-    EXPECT_EQ(driver.shellCommands, c.shell) << c.name;
-    EXPECT_EQ(driver.shellInherits, Log(c.shell.size(), "")) << c.name;
+    const Log shell = c.probed != nullptr ? Log{probe(c.probed)} : Log{};
+    EXPECT_EQ(driver.shellCommands, shell) << c.name;
+    EXPECT_EQ(driver.shellInherits, Log(shell.size(), "")) << c.name;
     EXPECT_EQ(close(callerPipe[0]) | close(callerPipe[1]), 0) << c.name;
   }
 }

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include <cerrno>
-#include <functional>
 
 #include "tests/fake_driver.h"
 
@@ -102,19 +101,23 @@ TEST_F(WlanTransport, ASixteenCharacterNameIsCopiedWhole) {
 }
 
 // One query against one interface setup: the result, the requests and stderr.
+using Setup = void (*)(FakeInterface&);  // applied to "wl0.1" and "eth1"
 struct QueryCase {
   const char* name;
-  std::function<int()> query;
-  std::function<void(FakeInterface&)> setup;  // applied to "wl0.1" and "eth1"
+  const char* ifname;  // asked about
+  Setup setup;
   int result;
   Log log;
-  const char* message;
+  const char* message = "";
+  bool sysfs = true;  // the kernel's list of devices to ask first
 };
 
-void runQueryCases(FakeDriver& driver, const std::vector<QueryCase>& cases) {
+template <std::size_t N>
+void runQueryCases(FakeDriver& driver, int (*query)(const char*, WlanTrace*),
+                   const QueryCase (&cases)[N]) {
   for (const QueryCase& c : cases) {
     driver.requests.clear();
-    driver.sysfs = true;
+    driver.sysfs = c.sysfs;
     FakeInterface wl = interface("wl0.1");
     FakeInterface eth = interface("eth1");
     eth.vars = readyPrimaryVars();
@@ -125,109 +128,67 @@ void runQueryCases(FakeDriver& driver, const std::vector<QueryCase>& cases) {
     }
     driver.interfaces = {wl, eth};
     CaptureStderr();
-    EXPECT_EQ(c.query(), c.result) << c.name;
+    EXPECT_EQ(query(c.ifname, nullptr), c.result) << c.name;
     EXPECT_EQ(GetCapturedStderr(), c.message) << c.name;
     EXPECT_EQ(driver.log(), c.log) << c.name;
   }
 }
 
 using WlanQueries = FakeDriverTest;
+const Log kNone = {};
 
 TEST_F(WlanQueries, CheckDevice) {
-  const Log both = {"wl0.1 0", "wl0.1 1"};
-  auto check = [] { return wlanCheckDevice("wl0.1"); };
-  runQueryCases(
-      driver,
-      {
-          {"version 1", check, nullptr, 0, both, ""},
-          {"version 2", check, [](FakeInterface& i) { i.version = 2; }, 0, both, ""},
-          {"version 0", check, [](FakeInterface& i) { i.version = 0; }, -1, both, ""},
-          {"version 3", check, [](FakeInterface& i) { i.version = 3; }, -1, both, ""},
-          {"a positive result is success", check, [](FakeInterface& i) { i.result = 1; }, 0, both,
-           ""},
-          {"other magic",
-           check,
-           [](FakeInterface& i) { i.magic = 0x14E46C78; },
-           -1,
-           {"wl0.1 0"},
-           ""},
-          {"missing interface", [] { return wlanCheckDevice("wl1.1"); }, nullptr, -1, {}, ""},
-          {"missing interface, no sysfs to ask first",
-           [this] {
-             driver.sysfs = false;
-             return wlanCheckDevice("wl1.1");
-           },
-           nullptr,
-           -1,
-           {"wl1.1 0"},
-           ""},
-          {"version request fails", check, [](FakeInterface& i) { i.commandErrno[1] = EIO; }, -1,
-           both, "wl0.1: Input/output error\n"},
-          {"a primary name is accepted",
-           [] { return wlanCheckDevice("eth1"); },
-           nullptr,
-           0,
-           {"eth1 0", "eth1 1"},
-           ""},
-          {"other name refused", [] { return wlanCheckDevice("ath0"); }, nullptr, -1, {}, ""},
-          {"one-letter prefix refused", [] { return wlanCheckDevice("w"); }, nullptr, -1, {}, ""},
-          {"no name", [] { return wlanCheckDevice(nullptr); }, nullptr, -1, {}, ""},
-      });
+  const Log both = {"wl0.1 0", "wl0.1 1"}, magic = {"wl0.1 0"}, asked = {"wl1.1 0"};
+  const Log primary = {"eth1 0", "eth1 1"};
+  const QueryCase cases[] = {
+      {"version 1", "wl0.1", nullptr, 0, both},
+      {"version 2", "wl0.1", [](FakeInterface& i) { i.version = 2; }, 0, both},
+      {"version 0", "wl0.1", [](FakeInterface& i) { i.version = 0; }, -1, both},
+      {"version 3", "wl0.1", [](FakeInterface& i) { i.version = 3; }, -1, both},
+      {"a positive result is success", "wl0.1", [](FakeInterface& i) { i.result = 1; }, 0, both},
+      {"other magic", "wl0.1", [](FakeInterface& i) { i.magic = 0x14E46C78; }, -1, magic},
+      {"version request fails", "wl0.1", [](FakeInterface& i) { i.commandErrno[1] = EIO; }, -1,
+       both, "wl0.1: Input/output error\n"},
+      {"missing interface", "wl1.1", nullptr, -1, kNone},
+      {"missing interface, no sysfs to ask first", "wl1.1", nullptr, -1, asked, "", false},
+      {"a primary name is accepted", "eth1", nullptr, 0, primary},
+      {"other name refused", "ath0", nullptr, -1, kNone},
+      {"one-letter prefix refused", "w", nullptr, -1, kNone},
+      {"no name", nullptr, nullptr, -1, kNone},
+  };
+  runQueryCases(driver, wlanCheckDevice, cases);
 }
 
 TEST_F(WlanQueries, PstaWetOff) {
-  const Log both = {"eth1 262 psta", "eth1 262 wet_tunnel"};
-  auto check = [] { return wlanPstaWetOff("eth1"); };
-  runQueryCases(
-      driver,
-      {
-          {"both zero", check, nullptr, 1, both, ""},
-          {"positive results are success", check, [](FakeInterface& i) { i.result = 3; }, 1, both,
-           ""},
-          {"psta set", check, [](FakeInterface& i) { i.vars["psta"] = 1; }, 0, both, ""},
-          {"wet_tunnel set", check, [](FakeInterface& i) { i.vars["wet_tunnel"] = 2; }, 0, both,
-           ""},
-          {"psta unknown",
-           check,
-           [](FakeInterface& i) { i.vars.erase("psta"); },
-           -1,
-           {"eth1 262 psta"},
-           "eth1: Invalid argument\n"},
-          {"wet_tunnel fails", check, [](FakeInterface& i) { i.varErrno["wet_tunnel"] = EIO; }, -1,
-           both, "eth1: Input/output error\n"},
-          {"secondary name refused", [] { return wlanPstaWetOff("wl0.1"); }, nullptr, -1, {}, ""},
-          {"no name", [] { return wlanPstaWetOff(nullptr); }, nullptr, -1, {}, ""},
-      });
+  const Log both = {"eth1 262 psta", "eth1 262 wet_tunnel"}, psta = {"eth1 262 psta"};
+  const QueryCase cases[] = {
+      {"both zero", "eth1", nullptr, 1, both},
+      {"positive results are success", "eth1", [](FakeInterface& i) { i.result = 3; }, 1, both},
+      {"psta set", "eth1", [](FakeInterface& i) { i.vars["psta"] = 1; }, 0, both},
+      {"wet_tunnel set", "eth1", [](FakeInterface& i) { i.vars["wet_tunnel"] = 2; }, 0, both},
+      {"psta unknown", "eth1", [](FakeInterface& i) { i.vars.erase("psta"); }, -1, psta,
+       "eth1: Invalid argument\n"},
+      {"wet_tunnel fails", "eth1", [](FakeInterface& i) { i.varErrno["wet_tunnel"] = EIO; }, -1,
+       both, "eth1: Input/output error\n"},
+      {"secondary name refused", "wl0.1", nullptr, -1, kNone},
+      {"no name", nullptr, nullptr, -1, kNone},
+  };
+  runQueryCases(driver, wlanPstaWetOff, cases);
 }
 
 TEST_F(WlanQueries, CheckBss) {
-  auto check = [] { return wlanCheckBss("eth1"); };
-  runQueryCases(
-      driver,
-      {
-          {"bss 1", check, nullptr, 0, {"eth1 262 bss"}, ""},
-          {"bss -1", check, [](FakeInterface& i) { i.vars["bss"] = -1; }, 0, {"eth1 262 bss"}, ""},
-          {"bss 0", check, [](FakeInterface& i) { i.vars["bss"] = 0; }, 1, {"eth1 262 bss"}, ""},
-          {"a positive result is success",
-           check,
-           [](FakeInterface& i) { i.result = 0x7fffffff; },
-           0,
-           {"eth1 262 bss"},
-           ""},
-          {"bss unknown",
-           check,
-           [](FakeInterface& i) { i.vars.erase("bss"); },
-           -1,
-           {"eth1 262 bss"},
-           "eth1: Invalid argument\n"},
-          {"secondary name accepted",
-           [] { return wlanCheckBss("wl0.1"); },
-           nullptr,
-           0,
-           {"wl0.1 262 bss"},
-           ""},
-          {"other name refused", [] { return wlanCheckBss("ath0"); }, nullptr, -1, {}, ""},
-      });
+  const Log bss = {"eth1 262 bss"}, secondary = {"wl0.1 262 bss"};
+  const QueryCase cases[] = {
+      {"bss 1", "eth1", nullptr, 0, bss},
+      {"bss -1", "eth1", [](FakeInterface& i) { i.vars["bss"] = -1; }, 0, bss},
+      {"bss 0", "eth1", [](FakeInterface& i) { i.vars["bss"] = 0; }, 1, bss},
+      {"a positive result", "eth1", [](FakeInterface& i) { i.result = 0x7fffffff; }, 0, bss},
+      {"bss unknown", "eth1", [](FakeInterface& i) { i.vars.erase("bss"); }, -1, bss,
+       "eth1: Invalid argument\n"},
+      {"secondary name accepted", "wl0.1", nullptr, 0, secondary},
+      {"other name refused", "ath0", nullptr, -1, kNone},
+  };
+  runQueryCases(driver, wlanCheckBss, cases);
 }
 
 TEST_F(WlanQueries, GetIntVarLeavesTheValueOnFailure) {
