@@ -29,6 +29,8 @@ FakeInterface& find(Interfaces& interfaces, const std::string& name) {
 
 const Log kReadySequence = readyRequests(0);
 const Log kUpToBss = {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel", "eth1 262 bss"};
+const Log kUpToWet = {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel"};
+const Log kSkipsWet = {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 bss"};
 
 using Radio = FakeDriverTest;
 
@@ -45,18 +47,11 @@ TEST_F(Radio, Readiness) {
       {"no secondary interface", [](Interfaces& r) { r.erase(r.begin()); }, 0, {}},
       {"wrong magic", [](Interfaces& r) { find(r, "wl0.1").magic = 1; }, 0, {"wl0.1 0"}},
       {"version 3", [](Interfaces& r) { find(r, "wl0.1").version = 3; }, 0, {"wl0.1 0", "wl0.1 1"}},
-      {"psta set",
-       [](Interfaces& r) { find(r, "eth1").vars["psta"] = 1; },
-       0,
-       {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel"}},
-      {"wet_tunnel set",
-       [](Interfaces& r) { find(r, "eth1").vars["wet_tunnel"] = 1; },
-       0,
-       {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 wet_tunnel"}},
-      {"psta unknown still passes",
-       [](Interfaces& r) { find(r, "eth1").vars.erase("psta"); },
-       1,
-       {"wl0.1 0", "wl0.1 1", "eth1 262 psta", "eth1 262 bss"}},
+      {"psta set", [](Interfaces& r) { find(r, "eth1").vars["psta"] = 1; }, 0, kUpToWet},
+      {"wet_tunnel set", [](Interfaces& r) { find(r, "eth1").vars["wet_tunnel"] = 1; }, 0,
+       kUpToWet},
+      {"psta unknown still passes", [](Interfaces& r) { find(r, "eth1").vars.erase("psta"); }, 1,
+       kSkipsWet},
       {"bss 0", [](Interfaces& r) { find(r, "eth1").vars["bss"] = 0; }, 0, kUpToBss},
       {"bss unreadable", [](Interfaces& r) { find(r, "eth1").varErrno["bss"] = EIO; }, 0, kUpToBss},
       {"no primary interface", [](Interfaces& r) { r.pop_back(); }, 0, {"wl0.1 0", "wl0.1 1"}},
