@@ -183,17 +183,6 @@ TEST_F(ClientCheckFlow, Verdicts) {
   }
 }
 
-TEST_F(ClientCheckFlow, PstaOnRadio0SkipsItEvenWithTheClientListed) {
-  driver.arpTablePath = arpPath_;
-  driver.interfaces = radios(readyRadio(0, {kClient}), readyRadio(1));
-  driver.interfaces[1].vars["psta"] = 1;
-  char* argv[] = {const_cast<char*>("client_check"), const_cast<char*>(kWord5.c_str()), nullptr};
-  EXPECT_EQ(clientCheck(2, argv), 0);
-  EXPECT_EQ(driver.log().front(), "wl0.1 0");
-  // Radio 0 stops after wet_tunnel; radio 1 in full.
-  EXPECT_EQ(driver.log().size(), 4 + kRadio1.size());
-}
-
 // Used on its own (main opens 0 to 2 first), the probe's /dev/null may take
 // a closed standard number: the command must still find it open.
 TEST(DetachedStdio, ANullDeviceOnAClosedStandardNumberStaysOpenAcrossExec) {

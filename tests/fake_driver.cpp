@@ -151,7 +151,6 @@ extern "C" {
 
 int __wrap_socket(int domain, int type, int protocol) {
   FakeDriver& driver = fakeDriver();
-  if (driver.socketErrno != 0) return fail(driver.socketErrno);
   const int fd = __real_socket(domain, type, protocol);
   if (fd >= 0) {
     driver.openSockets.insert(fd);

@@ -53,7 +53,6 @@ struct FakeRequest {
 
 struct FakeDriver {
   std::vector<FakeInterface> interfaces;
-  int socketErrno = 0;  // when set, socket() fails with it
   bool sysfs = true;
   bool closeRange = true;
   bool procFd = true;

@@ -92,12 +92,6 @@ TEST_F(Radio, Readiness) {
   }
 }
 
-TEST_F(Radio, Radio1UsesItsOwnInterfaces) {
-  driver.interfaces = readyRadio(1);
-  EXPECT_EQ(radioReady(1), 1);
-  EXPECT_EQ(driver.log(), readyRequests(1));
-}
-
 TEST_F(Radio, AssociationListSearch) {
   struct Case {
     const char* name;

@@ -83,15 +83,6 @@ TEST_F(WlanTransport, FailuresAreReportedExceptForCommands0And23) {
   }
 }
 
-TEST_F(WlanTransport, NoSocketFailsTheRequestWithAMessage) {
-  driver.interfaces = readyRadio(0);
-  driver.socketErrno = EMFILE;
-  CaptureStderr();
-  EXPECT_EQ(wlanCheckBss("eth1"), -1);
-  EXPECT_EQ(GetCapturedStderr(), "wlanWlIoctl:socket: Too many open files\n");
-  EXPECT_TRUE(driver.requests.empty());
-}
-
 TEST_F(WlanTransport, ASixteenCharacterNameIsCopiedWhole) {
   driver.interfaces = {interface("wl0123456789abcd")};
   CaptureStderr();
