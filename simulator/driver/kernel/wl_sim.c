@@ -340,6 +340,16 @@ static const struct proc_ops wl_log_ops = {
 
 static struct proc_dir_entry *wl_proc;
 
+static void wl_sim_exit(void)
+{
+	proc_remove(wl_proc);
+	rtnl_lock();
+	wl_remove_devices();
+	rtnl_unlock();
+	vfree(wl_requests.text);
+	vfree(wl_arp.text);
+}
+
 static int __init wl_sim_init(void)
 {
 	spin_lock_init(&wl_requests.lock);
@@ -351,22 +361,10 @@ static int __init wl_sim_init(void)
 	    !proc_create("scenario", 0200, wl_proc, &wl_scenario_ops) ||
 	    !proc_create_data("log", 0666, wl_proc, &wl_log_ops, &wl_requests) ||
 	    !proc_create_data("arp", 0666, wl_proc, &wl_log_ops, &wl_arp)) {
-		proc_remove(wl_proc);
-		vfree(wl_requests.text);
-		vfree(wl_arp.text);
+		wl_sim_exit();
 		return -ENOMEM;
 	}
 	return 0;
-}
-
-static void __exit wl_sim_exit(void)
-{
-	proc_remove(wl_proc);
-	rtnl_lock();
-	wl_remove_devices();
-	rtnl_unlock();
-	vfree(wl_requests.text);
-	vfree(wl_arp.text);
 }
 
 module_init(wl_sim_init);
