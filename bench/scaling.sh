@@ -7,16 +7,9 @@ echo "### Scaling with the ARP table (the client on its last line)"
 echo
 header="| entries | instructions | per line | table reads | wall | system |"
 rule="|---|---|---|---|---|---|"
-if [ -n "$before" ]; then
-  header+=" before: instructions | before: reads | before: wall | wall vs before |"
-  rule+="---|---|---|---|"
-fi
-header+=" awk: instructions | awk: wall |"
-rule+="---|---|"
-if [ -n "$musl" ]; then
-  header+=" musl: instructions | musl: per line |"
-  rule+="---|---|"
-fi
+[ -z "$before" ] || { header+=" before: instructions | before: reads | before: wall | wall vs before |"; rule+="---|---|---|---|"; }
+header+=" awk: instructions | awk: wall |" rule+="---|---|"
+[ -z "$musl" ] || { header+=" musl: instructions | musl: per line |"; rule+="---|---|"; }
 echo "$header"
 echo "$rule"
 fill() {  # fill N: a table of N entries, as a scenario's arp-fill makes it

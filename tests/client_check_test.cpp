@@ -124,11 +124,6 @@ TEST_F(ClientCheckFlow, Verdicts) {
   const auto neither = radios(readyRadio(0), readyRadio(1));
   const FlowCase cases[] = {
       {"no argument", {}, on0, -2, {}, nullptr, kUsage},
-      {"two arguments", {kWord5, "1"}, on0, -2, {}, nullptr, kUsage},
-      {"argument 0", {"0"}, on0, -2, {}},
-      {"argument without digits", {" -x"}, on0, -2, {}},
-      {"missing client probes", {kWord6}, none, -1, {}, "192.168.1.6"},
-      {"all-ones address probes", {"-1"}, none, -1, {}, "255.255.255.255"},
       {"unreadable table probes", {kWord5}, on0, -1, {}, "192.168.1.5", "", kNoTable},
       {"client on radio 0", {kWord5}, on0, 1, kRadio0},
       {"client on radio 1 only", {kWord5}, on1, 1, kBoth},

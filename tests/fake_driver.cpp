@@ -121,13 +121,8 @@ int answer(FakeDriver& driver, int fd, const ifreq& carrier) {
   const bool restZero =
       std::all_of(bytes + setEnd, bytes + sizeof bytes, [](unsigned char b) { return b == 0; });
 
-  FakeRequest seen{std::string(carrier.ifr_name, strnlen(carrier.ifr_name, IFNAMSIZ)),
-                   raw.command,
-                   raw.length,
-                   raw.set,
-                   restZero,
-                   {},
-                   0};
+  const std::string ifname(carrier.ifr_name, strnlen(carrier.ifr_name, IFNAMSIZ));
+  FakeRequest seen{ifname, raw.command, raw.length, raw.set, restZero, "", 0};
   auto* buffer = static_cast<unsigned char*>(raw.buffer);
   if (raw.command == wlan::kCmdGetVar)
     seen.varname.assign(reinterpret_cast<char*>(buffer),

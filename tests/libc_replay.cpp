@@ -6,8 +6,7 @@
 //  - the ARP table scan against this C library's own reading of the same
 //    bytes: the pieces of fgets() into 200 bytes, the sscanf() split, the
 //    "%x:%x:%x:%x:%x:%x" MAC parse, inet_addr() and the whole lookup;
-//  - the argument reader against this library's strtoul() (compared
-//    directly where unsigned long has 32 bits, folded to 32 bits elsewhere).
+//  - the argument reader against this library's strtoul() (strtoul32.h).
 // Inputs: every file of the corpus directories (a directory named
 // address_word holds argument texts, any other ARP cases: four bytes of
 // target address, then the table), then N generated cases of each kind from
@@ -27,26 +26,17 @@
 
 #include "client_check/address_word.h"
 #include "tests/arp_differential.h"
+#include "tests/strtoul32.h"
 
 namespace {
 
 constexpr std::size_t kMaxInput = 64 * 1024;
 constexpr std::size_t kMaxPieces = kMaxInput;
 
-// The cases a check has run.
-struct Tally {
-  const char* name;
-  unsigned long count = 0;
-};
-
 struct Replay {
   char path[64];
-  Tally pieces{"fgets pieces"};
-  Tally split{"sscanf split"};
-  Tally mac{"sscanf MAC"};
-  Tally address{"inet_addr"};
-  Tally lookup{"lookup"};
-  Tally argument{"strtoul"};
+  ArpDifferential ran;  // the cases each check has run
+  unsigned long arguments = 0;
   std::size_t pieceLength[kMaxPieces];
 };
 
@@ -70,27 +60,14 @@ void checkArp(Replay& r, const char* name, const unsigned char* data, std::size_
   ArpDifferential d;
   compareArpScan(reinterpret_cast<const char*>(data + 4), fd, target, r.pieceLength, kMaxPieces, d);
   close(fd);
-  r.pieces.count += d.pieces;
-  r.split.count += d.splits;
-  r.mac.count += d.macs;
-  r.address.count += d.addresses;
-  r.lookup.count += d.lookups;
+  r.ran.pieces += d.pieces, r.ran.splits += d.splits, r.ran.macs += d.macs;
+  r.ran.addresses += d.addresses, r.ran.lookups += d.lookups;
   if (d.disagreement != nullptr) disagree(d.disagreement, name, data, size);
 }
 
 void checkArgument(Replay& r, const char* name, const char* text) {
-  const unsigned long value = strtoul(text, nullptr, 10);
-  std::uint32_t want;
-  if (sizeof value == 4) {
-    want = static_cast<std::uint32_t>(value);
-  } else {
-    // A 64-bit strtoul folded to what a 32-bit one gives.
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    const unsigned long magnitude = *p == '-' ? 0ul - value : value;
-    want = magnitude > 0xFFFFFFFFul ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
-  }
-  ++r.argument.count;
+  const std::uint32_t want = strtoul32(text);
+  ++r.arguments;
   if (readAddressWord(text) != want) disagree("the argument (strtoul)", name, text, strlen(text));
 }
 
@@ -236,10 +213,6 @@ void generateArgument(Generator& g, char* text, std::size_t capacity) {
   if (g.next(3) == 0) append(text, used, capacity, "%u", g.next(0xFFFFFFFFu));
 }
 
-void report(const Tally& d) {
-  printf("%-13s %9lu cases\n", d.name, d.count);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -266,7 +239,9 @@ int main(int argc, char** argv) {
     checkArgument(r, "a generated argument", text);
   }
   unlink(r.path);
-  for (const Tally* d : {&r.pieces, &r.split, &r.mac, &r.address, &r.lookup, &r.argument})
-    report(*d);
+  printf(
+      "fgets pieces  %9lu cases\nsscanf split  %9lu cases\nsscanf MAC    %9lu cases\n"
+      "inet_addr     %9lu cases\nlookup        %9lu cases\nstrtoul       %9lu cases\n",
+      r.ran.pieces, r.ran.splits, r.ran.macs, r.ran.addresses, r.ran.lookups, r.arguments);
   return 0;
 }

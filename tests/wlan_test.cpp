@@ -18,14 +18,12 @@ FakeInterface interface(const std::string& name) {
 TEST(WlanRecord, HasTheDriversNaturalLayout) {
   // 24 bytes on a 32-bit target; the buffer field is pointer-wide elsewhere.
   const std::size_t word = sizeof(void*);
-  const std::size_t offsets[] = {
+  const std::vector<std::size_t> offsets = {
       offsetof(WlIoctlRequest, command),       offsetof(WlIoctlRequest, buffer),
       offsetof(WlIoctlRequest, length),        offsetof(WlIoctlRequest, set),
       offsetof(WlIoctlRequest, trailingWord0), offsetof(WlIoctlRequest, trailingWord1)};
-  const std::size_t expected[] = {0, word, 2 * word, 2 * word + 4, 2 * word + 8, 2 * word + 12};
-  for (std::size_t k = 0; k < 6; ++k) {
-    EXPECT_EQ(offsets[k], expected[k]) << k;
-  }
+  EXPECT_EQ(offsets, (std::vector<std::size_t>{0, word, 2 * word, 2 * word + 4, 2 * word + 8,
+                                               2 * word + 12}));
   EXPECT_EQ(sizeof(WlIoctlRequest), word == 4 ? 24u : 2 * word + 16);
 }
 

@@ -219,6 +219,11 @@ struct Reader {
   driver_interface scratch{};
   driver_interface& current() { return block != nullptr ? *block : scratch; }
   void fault(const char* message) { report.fault(line, "%s", message); }
+  // `ok`, or a fault: "KEYWORD: WHAT: WORD" for the k-th word.
+  bool check(bool ok, const Words& w, std::size_t k, const char* what) {
+    if (!ok) report.fault(line, "%s: %s: %s", w.word[0], what, w.word[k]);
+    return ok;
+  }
 };
 
 void onBridge(Reader& r, const Words& w) {
@@ -231,29 +236,23 @@ void onBridge(Reader& r, const Words& w) {
     std::memcpy(address, w.word[1], static_cast<std::size_t>(slash - w.word[1]));
     ok = ipv4(address, octets) && decimal(slash + 1, 2, prefix) && prefix <= 32;
   }
-  if (!ok)
-    r.report.fault(r.line, "bridge: not an ADDRESS/PREFIX: %s", w.word[1]);
-  else
-    r.listener.network(r.line, w);
+  if (r.check(ok, w, 1, "not an ADDRESS/PREFIX")) r.listener.network(r.line, w);
 }
 
 void onArp(Reader& r, const Words& w) {
   const unsigned before = r.report.faults();
   std::uint8_t octets[4], bytes[6] = {};
-  const bool address = ipv4(w.word[1], octets);
-  if (!address) r.report.fault(r.line, "arp: not an IPv4 address: %s", w.word[1]);
+  const bool address = r.check(ipv4(w.word[1], octets), w, 1, "not an IPv4 address");
   const bool incomplete = std::strcmp(w.word[2], "incomplete") == 0;
-  if (!incomplete && !mac(w.word[2], bytes))
-    r.report.fault(r.line, "arp: not a MAC address (hh:hh:hh:hh:hh:hh) or 'incomplete': %s",
-                   w.word[2]);
+  r.check(incomplete || mac(w.word[2], bytes), w, 2,
+          "not a MAC address (hh:hh:hh:hh:hh:hh) or 'incomplete'");
   const char* state = incomplete ? "incomplete" : nullptr;
   const char* device = nullptr;
   for (std::size_t k = 3; k < w.count; ++k) {
     if (entryState(w.word[k]) >= 0 && state == nullptr) {
       state = w.word[k];
     } else if (entryState(w.word[k]) < 0 && device == nullptr) {
-      if (!name(w.word[k], 15, ".:-"))
-        r.report.fault(r.line, "arp: not a device name or entry state: %s", w.word[k]);
+      r.check(name(w.word[k], 15, ".:-"), w, k, "not a device name or entry state");
       device = w.word[k];
     } else {
       r.report.fault(r.line, "arp: a second %s: %s", device != nullptr ? "device" : "state",
@@ -283,22 +282,15 @@ void onArp(Reader& r, const Words& w) {
 
 void onArpFill(Reader& r, const Words& w) {
   unsigned long long count = 0;
-  if (!decimal(w.word[1], 8, count) || count > 16777215)
-    r.report.fault(r.line, "arp-fill: not a count: %s", w.word[1]);
-  else
+  if (r.check(decimal(w.word[1], 8, count) && count <= 16777215, w, 1, "not a count"))
     r.listener.network(r.line, w);
 }
 
 void onClient(Reader& r, const Words& w) {
   std::uint8_t octets[4], bytes[6];
-  const bool address = ipv4(w.word[1], octets);
-  if (!address) r.report.fault(r.line, "client: not an IPv4 address: %s", w.word[1]);
+  const bool address = r.check(ipv4(w.word[1], octets), w, 1, "not an IPv4 address");
   const bool hasMac = w.count > 2;
-  if (hasMac && !mac(w.word[2], bytes)) {
-    r.report.fault(r.line, "client: not a MAC address: %s", w.word[2]);
-    return;
-  }
-  if (!address) return;
+  if (!r.check(!hasMac || mac(w.word[2], bytes), w, 2, "not a MAC address") || !address) return;
   if (r.driver.stations == DRIVER_SCENARIO_STATIONS) {
     r.report.fault(r.line, "client: at most %d clients", DRIVER_SCENARIO_STATIONS);
     return;
@@ -316,12 +308,11 @@ void onClient(Reader& r, const Words& w) {
 }
 
 void onSysctl(Reader& r, const Words& w) {
-  if (!name(w.word[1], 200, "./-") || w.word[1][0] == '.' || w.word[1][0] == '/' ||
-      std::strstr(w.word[1], "..") != nullptr)
-    r.report.fault(r.line, "sysctl: not a setting's name: %s", w.word[1]);
-  else if (!name(w.word[2], 100, "-.:"))
-    r.report.fault(r.line, "sysctl: not a value: %s", w.word[2]);
-  else
+  const char* setting = w.word[1];
+  if (r.check(name(setting, 200, "./-") && setting[0] != '.' && setting[0] != '/' &&
+                  std::strstr(setting, "..") == nullptr,
+              w, 1, "not a setting's name") &&
+      r.check(name(w.word[2], 100, "-.:"), w, 2, "not a value"))
     r.listener.network(r.line, w);
 }
 
@@ -335,19 +326,13 @@ void onKernel(Reader& r, const Words& w) {
 void onSocket(Reader& r, const Words& w) {
   if (std::strcmp(w.word[1], "fail") != 0) r.fault("socket: expected 'socket fail ERRNO'");
   const int error = errnoValue(w.word[2]);
-  if (error == 0)
-    r.report.fault(r.line, "socket: not an errno name or number: %s", w.word[2]);
-  else
-    r.driver.socket_error = error;
+  if (r.check(error != 0, w, 2, "not an errno name or number")) r.driver.socket_error = error;
 }
 
 void onInterface(Reader& r, const Words& w) {
   const char* ifname = w.word[1];
   driver_scenario& d = r.driver;
-  if (!name(ifname, 15, ".-")) {
-    r.report.fault(r.line, "interface: not an interface name: %s", ifname);
-    return;
-  }
+  if (!r.check(name(ifname, 15, ".-"), w, 1, "not an interface name")) return;
   for (std::uint32_t k = 0; k < d.interfaces; ++k)
     if (std::strcmp(d.interface[k].name, ifname) == 0) {
       r.report.fault(r.line, "interface %s: a second block (the first is at line %u)", ifname,
@@ -384,9 +369,8 @@ void onInterface(Reader& r, const Words& w) {
 void onNumber(Reader& r, const Words& w) {
   std::uint32_t value = 0;
   driver_interface& b = r.current();
-  if (!number(w.word[1], value)) {
-    r.report.fault(r.line, "%s: not a number: %s", w.word[0], w.word[1]);
-  } else if (w.word[0][0] == 'm') {
+  if (!r.check(number(w.word[1], value), w, 1, "not a number")) return;
+  if (w.word[0][0] == 'm') {
     b.magic = value;
   } else if (w.word[0][0] == 'v') {
     b.version = value;
@@ -398,9 +382,8 @@ void onNumber(Reader& r, const Words& w) {
 
 void onResult(Reader& r, const Words& w) {
   unsigned long long value = 0;
-  if (!decimal(w.word[1], 10, value) || value > 2147483647)
-    r.report.fault(r.line, "result: not a number from 0 to 2147483647: %s", w.word[1]);
-  else
+  if (r.check(decimal(w.word[1], 10, value) && value <= 2147483647, w, 1,
+              "not a number from 0 to 2147483647"))
     r.current().result = static_cast<ds_s32>(value);
 }
 
@@ -408,7 +391,7 @@ void onVar(Reader& r, const Words& w) {
   driver_interface& b = r.current();
   const char* var = w.word[1];
   const unsigned before = r.report.faults();
-  if (!name(var, 99, "")) r.report.fault(r.line, "var: not a variable name: %s", var);
+  r.check(name(var, 99, ""), w, 1, "not a variable name");
   const char* read[DRIVER_MODEL_READY_VARS];
   for (std::size_t k = 0; k < DRIVER_MODEL_READY_VARS; ++k)
     read[k] = driver_model_ready_primary[k].name;
@@ -422,16 +405,16 @@ void onVar(Reader& r, const Words& w) {
   std::uint32_t value = 0;
   const bool unknown = std::strcmp(w.word[2], "unknown") == 0;
   if (unknown) {
-    if (w.count > 3) r.report.fault(r.line, "var: 'unknown' takes no further word: %s", w.word[3]);
+    r.check(w.count <= 3, w, 3, "'unknown' takes no further word");
   } else if (std::strcmp(w.word[2], "error") == 0) {
     error = EIO;
-    if (w.count > 3 && (error = errnoValue(w.word[3])) == 0)
-      r.report.fault(r.line, "var: not an errno name or number: %s", w.word[3]);
+    if (w.count > 3)
+      r.check((error = errnoValue(w.word[3])) != 0, w, 3, "not an errno name or number");
   } else {
-    if (w.count > 3) r.report.fault(r.line, "var: a value takes no further word: %s", w.word[3]);
+    r.check(w.count <= 3, w, 3, "a value takes no further word");
     const bool negative = w.word[2][0] == '-';
-    if (!number(w.word[2] + (negative ? 1 : 0), value))
-      r.report.fault(r.line, "var: not a number, 'error' or 'unknown': %s", w.word[2]);
+    r.check(number(w.word[2] + (negative ? 1 : 0), value), w, 2,
+            "not a number, 'error' or 'unknown'");
     varValue = static_cast<std::int32_t>(negative ? 0u - value : value);
   }
   if (r.report.faults() != before) return;
@@ -459,25 +442,21 @@ void onAssoc(Reader& r, const Words& w) {
   driver_interface& b = r.current();
   std::uint8_t bytes[6];
   for (std::size_t k = 1; k < w.count; ++k) {
-    if (!mac(w.word[k], bytes)) {
-      r.report.fault(r.line, "assoc: not a MAC address (hh:hh:hh:hh:hh:hh): %s", w.word[k]);
-    } else if (b.assoc_entries == DRIVER_SCENARIO_ASSOC) {
+    if (!r.check(mac(w.word[k], bytes), w, k, "not a MAC address (hh:hh:hh:hh:hh:hh)")) continue;
+    if (b.assoc_entries == DRIVER_SCENARIO_ASSOC) {
       r.report.fault(r.line, "assoc: at most %d entries an interface", DRIVER_SCENARIO_ASSOC);
       return;
-    } else {
-      std::memcpy(b.assoc[b.assoc_entries++], bytes, 6);
     }
+    std::memcpy(b.assoc[b.assoc_entries++], bytes, 6);
   }
 }
 
 void onFail(Reader& r, const Words& w) {
   driver_interface& b = r.current();
   std::uint32_t command = 0;
-  const bool isCommand = number(w.word[1], command);
-  if (!isCommand) r.report.fault(r.line, "fail: not a command number: %s", w.word[1]);
+  const bool isCommand = r.check(number(w.word[1], command), w, 1, "not a command number");
   const int error = errnoValue(w.word[2]);
-  if (error == 0) r.report.fault(r.line, "fail: not an errno name or number: %s", w.word[2]);
-  if (!isCommand || error == 0) return;
+  if (!r.check(error != 0, w, 2, "not an errno name or number") || !isCommand) return;
   driver_fail* slot = nullptr;  // the last line for a command wins
   for (std::uint32_t k = 0; k < b.fails; ++k)
     if (b.fail[k].command == command) slot = &b.fail[k];

@@ -41,8 +41,9 @@ ends_with_status() {
   }
 }
 
-# compare_row OUT: compares OUT/exits, stdout, stderr, driver.log and
-# probe.log with the row read last; prints the differences; false on one.
+# compare_row OUT: compares OUT/exits, stdout, stderr, driver.log,
+# probe.log, the companion's results and valgrind's logs with the row read
+# last; prints the differences; false on one.
 compare_row() {
   local out=$1 failed=0 text
   expect() {  # expect WHAT WANTED-FILE GOT-FILE
@@ -90,5 +91,16 @@ compare_row() {
         failed=1
       } ;;
   esac
+  # Under valgrind: descriptors open at exit beyond the standard three,
+  # other than those the tool inherited, were left open by the tool.
+  if [ "$row_under" = valgrind ]; then
+    for text in "$out"/valgrind.*.log; do
+      awk '/== Open / { open = $0; next }
+           open != "" { if ($0 !~ /inherited from parent/) { print "left open: " open; bad = 1 }
+                        open = "" }
+           END { exit bad }' "$text" || failed=1
+    done
+    grep -q "FILE DESCRIPTORS" "$out"/valgrind.*.log || { echo "valgrind did not track descriptors"; failed=1; }
+  fi
   return "$failed"
 }

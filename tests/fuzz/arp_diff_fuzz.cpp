@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Differential: the fast ARP table scan against the C library's reading of
-// the same bytes (tests/arp_differential.h: fgets() into 200 bytes, the
-// sscanf() patterns, inet_addr()). The first four bytes are the target
-// address, the rest the table. Any difference in the pieces, their split
-// (conversion count and address field), the hardware address or the
-// lookup's outcome aborts.
+// The fast ARP table scan against the C library's reading of the same bytes
+// (tests/arp_differential.h): the first four bytes are the target address,
+// the rest the table; any difference, or a crash, aborts.
 #include <sys/mman.h>
 #include <unistd.h>
 
