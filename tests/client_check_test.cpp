@@ -52,7 +52,9 @@ Log identityRequests() {
   return log;
 }
 
-std::vector<FakeInterface> radios(std::vector<FakeInterface> a, std::vector<FakeInterface> b) {
+// Both radios' interfaces, or both radios' requests: a, then b.
+template <typename T>
+std::vector<T> radios(std::vector<T> a, const std::vector<T>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
@@ -76,11 +78,7 @@ Log withList(Log log, int radio) {
 }
 const Log kRadio0 = withList(readyRequests(0), 0);
 const Log kRadio1 = withList(readyRequests(1), 1);
-const Log kBoth = [] {
-  Log both = kRadio0;
-  both.insert(both.end(), kRadio1.begin(), kRadio1.end());
-  return both;
-}();
+const Log kBoth = radios(kRadio0, kRadio1);
 constexpr char kUsage[] = "usage: client_check ADDRESS_WORD\n";
 
 class ClientCheckFlow : public FakeDriverTest {
